@@ -1,0 +1,44 @@
+#pragma once
+// The program's road to the OrvoLib22 library. The program never links the library: it holds
+// one object of each of the five classes it uses in a process-wide slot, created by class
+// identifier through the component runtime on first use and kept until the program ends.
+// Each wrapper below calls the member at its binding place; a failed call (negative status)
+// raises rt::RuntimeError at the calling statement with the number, source and description
+// of the library's error record. A class that cannot be created raises 429.
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <cstdint>
+
+class QWidget;
+
+namespace Orvofonctions2 {
+
+// HexFunctions
+uint8_t HiByte(int32_t word);
+uint8_t LoByte(int32_t word);
+int16_t HiWord(double dword);
+int16_t LoWord(double dword);
+QString Hex2(uint8_t val);
+QString Hex4(int16_t val);
+QString Hex8(int32_t val);
+int16_t MakeInt(uint8_t lsb, uint8_t msb);
+int32_t MakeLong(int16_t lsb, int16_t msb);
+
+// IniParam
+QString GetPrivateParam(const QString& topic, const QString& item, const QString& defaut,
+                        const QString& iniFileName);
+void SetPrivateParam(const QString& topic, const QString& item, const QString& value,
+                     const QString& iniFileName);
+void DelPrivateParam(const QString& topic, const QString& item, const QString& iniFileName);
+void DelPrivateSection(const QString& topic, const QString& iniFileName);
+int16_t GetPrivateParamsList(QStringList& tab, const QString& topic, const QString& iniFileName);
+
+// FilesPaths (path splitting; the file dialog comes with the rest of the library)
+QString GetDirectoryFromPath(const QString& path);
+QString GetFilenameFromPath(const QString& path);
+QString GetFileExt(const QString& path);
+
+}  // namespace Orvofonctions2

@@ -1,0 +1,46 @@
+// Runs a fuzz target over every file of the folders (or files) named on the command line,
+// without libFuzzer: the regression half of fuzzing, run by CTest in every build.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+namespace {
+int runFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "cannot read %s\n", path.c_str());
+    return 1;
+  }
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+  return 0;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  int failures = 0;
+  int count = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::filesystem::path arg(argv[i]);
+    if (std::filesystem::is_directory(arg)) {
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(arg)) {
+        if (entry.is_regular_file()) {
+          failures += runFile(entry.path());
+          ++count;
+        }
+      }
+    } else if (std::filesystem::exists(arg)) {
+      failures += runFile(arg);
+      ++count;
+    }
+  }
+  // An empty corpus is not a failure: the empty input always runs.
+  LLVMFuzzerTestOneInput(nullptr, 0);
+  std::printf("replayed %d inputs\n", count);
+  return failures == 0 ? 0 : 1;
+}

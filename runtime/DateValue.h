@@ -1,0 +1,60 @@
+#pragma once
+// Date values: a double counting days since 1899-12-30 00:00:00, the time as the fraction of a
+// day. Exactly 0 means "no date"; a date is present when its value is greater than 0.
+// Negative values are dates before 1899-12-30: the integer part counts days back, the
+// fraction is still the time of day added to that day (-1.25 is 1899-12-29 06:00).
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace rt {
+
+using DateValue = double;
+
+struct DateParts {
+  int year = 1899;
+  int month = 12;
+  int day = 30;
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  friend bool operator==(const DateParts&, const DateParts&) = default;
+};
+
+// Builds a date value with carry-over: month 13 is January of the next year, month 0 December
+// of the previous one, day 0 the last day of the previous month, 31 February early March,
+// hour 24 the next day, minute 60 the next hour, negative fields count back. Raises error 5
+// when the resulting year falls outside 100..9999.
+DateValue dateSerial(int year, int month, int day);
+DateValue timeSerial(int hour, int minute, int second);  // fraction of a day; may exceed 1 or be < 0
+DateValue makeDate(int year, int month, int day, int hour, int minute, int second);
+
+// Splits a date value into its fields, rounded to the nearest second.
+DateParts splitDate(DateValue value);
+
+// The current local date and time, to the second.
+DateValue now();
+
+// A file's modification time as a local date value, to the second; nullopt when the file
+// cannot be examined.
+std::optional<DateValue> fileModificationDate(const QString& path);
+
+// The 14-character date key "yyyymmddhhmmss"; "" for a value of 0 (no date).
+QString toDateKey(DateValue value);
+
+// Reads a date key back: exactly 14 digits forming a valid date and time, else nullopt.
+std::optional<DateValue> fromDateKey(const QString& key);
+
+// The system's general date text: "dd/MM/yyyy HH:mm:ss"; the date alone when the time is
+// midnight; the time alone ("HH:mm:ss") when the date part is 0.
+QString generalDateText(DateValue value);
+
+// "Reads as a date": accepts dd/MM/yyyy[ HH:mm[:ss]], yyyy/MM/dd[ HH:mm[:ss]] and HH:mm[:ss]
+// ("-" and "." also separate date fields), surrounding blanks ignored; refuses out-of-range
+// fields (31/02, 24:00, month 13). A time alone gives a value with date part 0.
+std::optional<DateValue> readDate(const QString& text);
+bool readsAsDate(const QString& text);
+
+}  // namespace rt
