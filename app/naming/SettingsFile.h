@@ -1,0 +1,17 @@
+#pragma once
+// Settings files: one set of rename settings in the section named after the program's title,
+// written by ConfigClass::Save and read back by ConfigClass::Load (both defined in
+// SettingsFile.cpp).
+
+#include <QString>
+
+// The section that holds the settings.
+inline const QString kSettingsSection = QStringLiteral("Tindra");
+
+// Extension of settings files (without the dot).
+inline const QString kSettingsExtension = QStringLiteral("tdc");
+
+// Filter of every file dialog that opens or saves a settings file: pairs of description and
+// pattern separated by "|".
+inline const QString kSettingsFileFilter =
+    QStringLiteral("Fichiers de configuration Tindra (*.tdc)|*.tdc|Tous les fichiers|*.*");
