@@ -25,13 +25,17 @@ struct DateParts {
 
 // Builds a date value with carry-over: month 13 is January of the next year, month 0 December
 // of the previous one, day 0 the last day of the previous month, 31 February early March,
-// hour 24 the next day, minute 60 the next hour, negative fields count back. Raises error 5
-// when the resulting year falls outside 100..9999.
+// hour 24 the next day, minute 60 the next hour, negative fields count back. A year from 0 to
+// 99 is a two-digit year (0..29 -> 2000..2029, 30..99 -> 1930..1999), read before any carry.
+// Raises error 5 when the resulting moment falls outside years 100..9999.
 DateValue dateSerial(int year, int month, int day);
-DateValue timeSerial(int hour, int minute, int second);  // fraction of a day; may exceed 1 or be < 0
+// The duration as a fraction of a day (may exceed 1 or be < 0). To put a time on a date, use
+// makeDate: adding a time to a date before 1899-12-30 is not plain addition.
+DateValue timeSerial(int hour, int minute, int second);
 DateValue makeDate(int year, int month, int day, int hour, int minute, int second);
 
-// Splits a date value into its fields, rounded to the nearest second.
+// Splits a date value into its fields, rounded to the nearest second (23:59:59.6 is the next
+// day's 00:00:00). Raises error 5 for a value outside years 100..9999, NaN or infinite.
 DateParts splitDate(DateValue value);
 
 // The current local date and time, to the second.
@@ -41,19 +45,25 @@ DateValue now();
 // cannot be examined.
 std::optional<DateValue> fileModificationDate(const QString& path);
 
-// The 14-character date key "yyyymmddhhmmss"; "" for a value of 0 (no date).
+// The 14-character date key "yyyymmddhhmmss"; "" for a value of 0 (no date). Raises error 5
+// for a value outside years 100..9999 (as splitDate).
 QString toDateKey(DateValue value);
 
-// Reads a date key back: exactly 14 digits forming a valid date and time, else nullopt.
+// Reads a date key back: exactly 14 ASCII digits forming a valid date and time (year
+// 100..9999, no carry-over), else nullopt.
 std::optional<DateValue> fromDateKey(const QString& key);
 
 // The system's general date text: "dd/MM/yyyy HH:mm:ss"; the date alone when the time is
-// midnight; the time alone ("HH:mm:ss") when the date part is 0.
+// midnight; the time alone ("HH:mm:ss") when the date part is 0 (so 0 gives "00:00:00").
+// Rounded to the second; raises error 5 as splitDate.
 QString generalDateText(DateValue value);
 
 // "Reads as a date": accepts dd/MM/yyyy[ HH:mm[:ss]], yyyy/MM/dd[ HH:mm[:ss]] and HH:mm[:ss]
-// ("-" and "." also separate date fields), surrounding blanks ignored; refuses out-of-range
-// fields (31/02, 24:00, month 13). A time alone gives a value with date part 0.
+// ("-" and "." also separate date fields, the same one twice), blanks around and between
+// ignored; day, month, hour, minute and second of one or two digits; a year of one or two
+// digits is a two-digit year as for dateSerial, of three or four digits is taken as written.
+// Refuses out-of-range fields (31/02, 24:00, month 13, year below 100) and anything else
+// (a number alone is not a date). A time alone gives a value with date part 0.
 std::optional<DateValue> readDate(const QString& text);
 bool readsAsDate(const QString& text);
 

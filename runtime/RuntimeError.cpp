@@ -50,7 +50,8 @@ QString defaultErrorSource() {
 void setDefaultErrorSource(const QString& source) { sourceSlot() = source; }
 
 RuntimeError::RuntimeError(int32_t number, QString source, QString description)
-    : std::runtime_error(std::to_string(number)),
+    : std::runtime_error(std::to_string(number) + ": " +
+                         (description.isNull() ? errorDescription(number) : description).toStdString()),
       number_(number),
       source_(source.isNull() ? defaultErrorSource() : std::move(source)),
       description_(description.isNull() ? errorDescription(number) : std::move(description)) {}
