@@ -1,0 +1,64 @@
+#pragma once
+// Where the picture reader takes its bytes from: a file read in windows, or bytes already in
+// memory. Positions count from the start of the file.
+
+#include <QFile>
+#include <QString>
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+class PictureBytes {
+ public:
+  virtual ~PictureBytes() = default;
+  // Total number of bytes.
+  virtual int64_t size() const = 0;
+  // Copies the bytes [pos, pos + count) that exist into out and returns how many were copied
+  // (fewer at the end of the data, 0 when pos is at or past the end or negative). Raises a
+  // run-time error when the underlying file cannot be read.
+  virtual int64_t readAt(int64_t pos, uint8_t* out, int64_t count) = 0;
+};
+
+// Bytes in memory, not owned: the span must outlive the object.
+class MemoryPictureBytes final : public PictureBytes {
+ public:
+  explicit MemoryPictureBytes(std::span<const uint8_t> bytes) : bytes_(bytes) {}
+  int64_t size() const override { return static_cast<int64_t>(bytes_.size()); }
+  int64_t readAt(int64_t pos, uint8_t* out, int64_t count) override;
+
+ private:
+  std::span<const uint8_t> bytes_;
+};
+
+// A file opened read-only. The first window (the file's head, where the marker segments and
+// the EXIF block live) is read once and kept; reads elsewhere go through a second window that
+// moves to where they fall. Each window holds at most kWindowSize bytes and never more than
+// the file has. The file is closed when the object goes away.
+class FilePictureBytes final : public PictureBytes {
+ public:
+  static constexpr int64_t kWindowSize = 64 * 1024;
+
+  // Opens the file; raises 53 when it does not exist, 75 when it cannot be opened (a folder,
+  // say).
+  explicit FilePictureBytes(const QString& path);
+  int64_t size() const override { return size_; }
+  // Raises 57 when the file cannot be read.
+  int64_t readAt(int64_t pos, uint8_t* out, int64_t count) override;
+
+ private:
+  struct Window {
+    int64_t start = 0;
+    std::vector<uint8_t> bytes;
+    bool holds(int64_t pos, int64_t count) const {
+      return pos >= start && pos - start + count <= static_cast<int64_t>(bytes.size());
+    }
+  };
+  void load(Window& window, int64_t pos, int64_t count);
+
+  QFile file_;
+  int64_t size_ = 0;
+  Window head_;
+  Window moving_;
+  bool headLoaded_ = false;
+};
