@@ -1,0 +1,10 @@
+# Settings-file loading: needs the program's core and the library it reaches at run time.
+if(TARGET tindra_core AND TARGET OrvoLib22)
+  tindra_add_fuzzer(settings tindra_core)
+  foreach(t settings_fuzzer settings_replay)
+    if(TARGET ${t})
+      add_dependencies(${t} OrvoLib22)
+      target_compile_definitions(${t} PRIVATE TINDRA_LIBRARY_PATH="$<TARGET_FILE:OrvoLib22>")
+    endif()
+  endforeach()
+endif()
