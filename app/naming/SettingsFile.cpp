@@ -5,9 +5,20 @@
 #include "app/common/ErrorHandling.h"
 #include "app/common/Orvofonctions2.h"
 #include "app/naming/ConfigClass.h"
+#include "runtime/AtomicFile.h"
 #include "runtime/Conversions.h"
+#include "runtime/FileLock.h"
+#include "runtime/RuntimeError.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <functional>
 
 namespace {
+
+// Settings files are small; a larger file is refused rather than rewritten.
+constexpr qint64 kMaxSettingsFileSize = 4 * 1024 * 1024;
 
 const QString kSpace = QStringLiteral(" ");
 const QString kBar = QStringLiteral("|");
@@ -53,6 +64,48 @@ class Reader {
   const QString& file_;
 };
 
+void raiseOnError(int32_t error) {
+  if (error != 0) rt::raise(error);
+}
+
+// Lets writeKeys fill a private copy of file, then puts the copy in place in one step, so that
+// a failure part-way (a text the file format cannot hold, a full disk) leaves the file exactly
+// as it was instead of half old, half new. Raises the file error of any step.
+void writeAllOrNothing(const QString& file, const std::function<void(const QString&)>& writeKeys) {
+  const rt::files::FileLock lock(QFileInfo(file).absolutePath(), rt::files::FileLock::Kind::Folder);
+  if (!lock.locked()) rt::raise(lock.error());
+  const rt::files::ReadResult current = rt::files::readWholeFile(file, kMaxSettingsFileSize);
+  raiseOnError(current.error);
+  const QTemporaryDir stagingDir;
+  if (!stagingDir.isValid()) rt::raise(rt::ErrPathFileAccess);
+  const QString staging = stagingDir.filePath(QStringLiteral("settings.tdc"));
+  if (current.exists) raiseOnError(rt::files::writeFileAtomically(staging, current.bytes));
+  writeKeys(staging);
+  const rt::files::ReadResult staged = rt::files::readWholeFile(staging, kMaxSettingsFileSize);
+  raiseOnError(staged.error);
+  if (!staged.exists) rt::raise(rt::ErrPathFileAccess);
+  raiseOnError(rt::files::writeFileAtomically(file, staged.bytes));
+}
+
+void writeKeys(const ConfigClass& c, const QString& target) {
+  Writer w(target);
+  for (int i = 1; i <= 3; ++i) w.put(QStringLiteral("Date%1").arg(i), flagText(c.IsDateDigit(i)));
+  for (int i = 0; i <= 1; ++i) w.put(QStringLiteral("DateSep%1").arg(i), flagText(c.IsDateSep(i)));
+  for (int i = 1; i <= 3; ++i) w.put(QStringLiteral("Time%1").arg(i), flagText(c.IsTimeDigit(i)));
+  for (int i = 0; i <= 1; ++i) w.put(QStringLiteral("TimeSep%1").arg(i), flagText(c.IsTimeSep(i)));
+  w.put(QStringLiteral("Prefix"), c.Prefix());
+  w.put(QStringLiteral("Postfix"), c.Postfix());
+  w.put(QStringLiteral("IsSuffix"), flagText(c.IsSuffix()));
+  w.put(QStringLiteral("Digits"), QString::number(c.Digits()));
+  w.put(QStringLiteral("StartNum"), QString::number(c.StartNum()));
+  w.put(QStringLiteral("SuffixType"), QString::number(c.SuffixType()));
+  w.put(QStringLiteral("NotExif"), QString::number(c.NotExif()));
+  w.put(QStringLiteral("Extension"), QString::number(c.Extension()));
+  w.put(QStringLiteral("DateSep"), separatorText(c.DateSep()));
+  w.put(QStringLiteral("TimeSep"), separatorText(c.TimeSep()));
+  w.put(QStringLiteral("DateTimeSep"), separatorText(c.DateTimeSep()));
+}
+
 }  // namespace
 
 bool ConfigClass::Save(const QString& sPath) {
@@ -60,22 +113,7 @@ bool ConfigClass::Save(const QString& sPath) {
   if (file.isEmpty()) return false;
   if (dateTimeSep_ == kBar) dateTimeSep_ = kSpace;
   try {
-    Writer w(file);
-    for (int i = 0; i < 3; ++i) w.put(QStringLiteral("Date%1").arg(i + 1), flagText(isDateDigit_[i]));
-    for (int i = 0; i < 2; ++i) w.put(QStringLiteral("DateSep%1").arg(i), flagText(isDateSep_[i]));
-    for (int i = 0; i < 3; ++i) w.put(QStringLiteral("Time%1").arg(i + 1), flagText(isTimeDigit_[i]));
-    for (int i = 0; i < 2; ++i) w.put(QStringLiteral("TimeSep%1").arg(i), flagText(isTimeSep_[i]));
-    w.put(QStringLiteral("Prefix"), prefix_);
-    w.put(QStringLiteral("Postfix"), postfix_);
-    w.put(QStringLiteral("IsSuffix"), flagText(isSuffix_));
-    w.put(QStringLiteral("Digits"), QString::number(digits_));
-    w.put(QStringLiteral("StartNum"), QString::number(startNum_));
-    w.put(QStringLiteral("SuffixType"), QString::number(suffixType_));
-    w.put(QStringLiteral("NotExif"), QString::number(notExif_));
-    w.put(QStringLiteral("Extension"), QString::number(extension_));
-    w.put(QStringLiteral("DateSep"), separatorText(dateSep_));
-    w.put(QStringLiteral("TimeSep"), separatorText(timeSep_));
-    w.put(QStringLiteral("DateTimeSep"), separatorText(dateTimeSep_));
+    writeAllOrNothing(file, [this](const QString& target) { writeKeys(*this, target); });
   } catch (...) {
     ErrorHandling::ShowCurrentException(QStringLiteral("ConfigClass.Save"));
     return false;

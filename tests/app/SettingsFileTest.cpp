@@ -3,6 +3,7 @@
 #include "app/common/ErrorHandling.h"
 #include "app/naming/ConfigClass.h"
 #include "app/naming/SettingsFile.h"
+#include "runtime/AtomicFile.h"
 #include "runtime/RuntimeError.h"
 #include "tests/support/ReportedErrors.h"
 #include "tests/support/TestEnvironment.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <cerrno>
 #include <limits>
 
 namespace {
@@ -293,4 +295,32 @@ TEST(SettingsFileTest, UnwritableFileFailsAndKeepsPathAndMark) {
         << errors.messages().front().toStdString();
   }
   EXPECT_FALSE(QDir(dir + "/missing").exists());
+}
+
+TEST(SettingsFileTest, FailedSaveLeavesTheFileAsItWas) {
+  const QString path = tempFile("kept.tdc");
+  const QByteArray before = "[Other]\nA=1\n[Tindra]\nDate1=0\nPrefix=old\n";
+  ASSERT_TRUE(testsupport::writeFile(path, before));
+  {
+    testsupport::ReportedErrors errors;
+    ConfigClass c;  // the keys before Prefix would be written, then the line break is refused
+    c.SetPrefix("two\nlines");
+    EXPECT_FALSE(c.Save(path));
+    EXPECT_EQ(c.Path(), "");
+    EXPECT_TRUE(c.Modified());
+    EXPECT_EQ(errors.messages().size(), 1);
+  }
+  EXPECT_EQ(testsupport::readFile(path), before);
+  {
+    testsupport::ReportedErrors errors;
+    ConfigClass c;
+    c.SetDigits(7);
+    rt::files::setWriteFaultForTesting(ENOSPC);
+    const bool saved = c.Save(path);
+    rt::files::setWriteFaultForTesting(0);
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(c.Modified());
+    EXPECT_EQ(errors.messages().size(), 1);
+  }
+  EXPECT_EQ(testsupport::readFile(path), before);
 }
