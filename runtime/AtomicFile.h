@@ -1,0 +1,35 @@
+#pragma once
+// Whole-file reading with a size cap, and whole-file replacement that is atomic for readers:
+// the new content goes to a temporary file in the same folder, which is then renamed over the
+// target. A reader sees either the old file or the new one, never a mix; a failed write leaves
+// the target untouched and removes its temporary file.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+namespace rt::files {
+
+struct ReadResult {
+  QByteArray bytes;     // the content (empty when absent or unreadable)
+  bool exists = false;  // a file (or something else) is at the path
+  int32_t error = 0;    // 0, or the runtime's file error number when it exists but cannot be read
+};
+
+// Reads the whole file at path. A missing file is exists = false, error = 0. A folder at the
+// path, a read failure or a file larger than maxSize bytes gives error != 0 and no bytes.
+ReadResult readWholeFile(const QString& path, qint64 maxSize);
+
+// Replaces (or creates) the file at path with bytes. A symbolic link is followed, so its target
+// is replaced and the link kept. An existing file keeps its permission bits and owner.
+// Returns 0, or the runtime's file error number: 76 when the folder is missing (or a file
+// stands where a folder should be), 75 when a folder stands at the path, 70, 61, 75 for other
+// failures. On failure the target is unchanged.
+int32_t writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Test seam: while err is not 0, every writeFileAtomically fails with errno err at its last step
+// (after the temporary file was written, before the rename).
+void setWriteFaultForTesting(int err);
+
+}  // namespace rt::files
