@@ -119,4 +119,10 @@ std::optional<ServerVersion> serverVersion(const QString& path) {
   return version;
 }
 
+QString moduleFilePath(const void* address) {
+  Dl_info info{};
+  if (!address || dladdr(address, &info) == 0 || !info.dli_fname || !*info.dli_fname) return {};
+  return QFileInfo(QFile::decodeName(info.dli_fname)).absoluteFilePath();
+}
+
 }  // namespace rt::com

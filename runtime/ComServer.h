@@ -45,4 +45,8 @@ HRESULT serverCanUnloadNow(const QString& path);
 // The server's file version (DllGetVersion), or nullopt when it has none.
 std::optional<ServerVersion> serverVersion(const QString& path);
 
+// The absolute path of the loaded file (program or shared library) that holds address, or ""
+// when it cannot be told. A server uses it to register its own path.
+QString moduleFilePath(const void* address);
+
 }  // namespace rt::com
