@@ -6,6 +6,8 @@
 // raises rt::RuntimeError at the calling statement with the number, source and description
 // of the library's error record. A class that cannot be created raises 429.
 
+#include "runtime/ComTypes.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -13,8 +15,22 @@
 #include <cstdint>
 
 class QWidget;
+struct _IniParam;
+struct _WinPlace;
+struct _Divers;
+struct _HexFunctions;
+struct _FilesPaths;
 
 namespace Orvofonctions2 {
+
+// The process-wide objects, created on first use and kept until the program ends; the same
+// object comes back on every call. Raise 429 when the class cannot be created (not
+// registered, server file missing, class not in the server); a later call tries again.
+_IniParam& IniParamObject();
+_WinPlace& WinPlaceObject();
+_Divers& DiversObject();
+_HexFunctions& HexFunctionsObject();
+_FilesPaths& FilesPathsObject();
 
 // HexFunctions
 uint8_t HiByte(int32_t word);
@@ -36,7 +52,18 @@ void DelPrivateParam(const QString& topic, const QString& item, const QString& i
 void DelPrivateSection(const QString& topic, const QString& iniFileName);
 int16_t GetPrivateParamsList(QStringList& tab, const QString& topic, const QString& iniFileName);
 
-// FilesPaths (path splitting; the file dialog comes with the rest of the library)
+// WinPlace
+void RestoreWindow(QWidget* f, const QString& sIniFileName);
+void SaveWindow(QWidget* f, const QString& sIniFileName);
+
+// Divers
+QVariant Maxi(const QVariant& valA, const QVariant& valB);
+
+// FilesPaths. GetFileName: the file dialog; "" when cancelled. nFilterIndex is the filter
+// to preselect (1-based) and receives the one the user chose.
+QString GetFileName(WId hwndParent, const QString& sFilter, bool bSave, bool bMulti,
+                    const QString& sFileName, const QString& sInitDir, const QString& sDialogTitle,
+                    QVariant& nFilterIndex);
 QString GetDirectoryFromPath(const QString& path);
 QString GetFilenameFromPath(const QString& path);
 QString GetFileExt(const QString& path);
