@@ -24,9 +24,9 @@ constexpr int32_t kTagExifPointer = 0x8769;
 constexpr int32_t kTagDateTimeOriginal = 0x9003;
 constexpr int64_t kDateTextLength = 19;
 // Entries of Exif sub-IFDs looked at per file, all pointers together. Real files need a few
-// hundred; the cap keeps a crafted file (thousands of pointers to thousands of entries) from
-// stalling the program.
-constexpr int64_t kMaxSubIfdEntries = 1 << 20;
+// dozen and one directory holds at most 32767; the cap keeps a crafted file (thousands of
+// pointers to thousands of entries each) from stalling the program.
+constexpr int64_t kMaxSubIfdEntries = 1 << 16;
 
 // Sequential reading at a position, as the reader has always done it: bytes past the end of
 // the data read as zero and mark the cursor as having run past the end.
