@@ -1,0 +1,41 @@
+#pragma once
+// The small rules of the file list and of the start-up that need no window: which handed-over
+// paths are pictures, how the command line becomes a list of paths, the size and date texts
+// of the status bar, and where the preview picture goes.
+
+#include "app/picture/JpegInfosClass.h"
+#include "runtime/DateValue.h"
+
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+namespace FileListRules {
+
+// True when the path's extension (after its last ".", compared in lower case) is one of
+// jpeg, jpg, bmp, gif. A path without "." is refused.
+bool IsAcceptedExtension(const QString& path);
+
+// The command line (quoted paths separated by single blanks) as one path per line: every
+// `" "` becomes CR LF, then every remaining double quote goes.
+QString CommandLineToList(const QString& commandLine);
+
+// "<width>x<height>x<colours> ": colours = 2 ^ (DataBits x Layers) written as the number
+// itself below 1000, else in K (÷1024), M (÷1024²) or G (÷1024³). Depths beyond what a
+// count can hold are written "2^<bits>".
+QString SizeText(const JpegInfosClass& info);
+
+// A date panel's text: "" for no date, else the general date text.
+QString DateText(rt::DateValue date);
+
+// The rectangle of a picture of the given size scaled to touch two opposite sides of the
+// area and centred in it, keeping its proportions. A picture or area without width or height
+// gives an empty rectangle.
+QRect FitInArea(const QSize& picture, const QRect& area);
+
+// The date key of the list: CreateDate when present, else ModifDate, else FileDate.
+QString RowDateKey(const JpegInfosClass& info);
+// The EXIF mark: "X" when the picture has a CreateDate or ModifDate.
+bool HasExifDate(const JpegInfosClass& info);
+
+}  // namespace FileListRules

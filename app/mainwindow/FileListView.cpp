@@ -1,0 +1,133 @@
+#include "app/mainwindow/FileListView.h"
+
+#include "runtime/RuntimeError.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+
+constexpr int kKeyRole = Qt::UserRole + 1;
+constexpr int32_t kKeyNotUnique = 457;
+
+[[noreturn]] void raiseKeyNotUnique() {
+  rt::raise(kKeyNotUnique, rt::defaultErrorSource(),
+            QStringLiteral("Cette clé est déjà associée à un élément de cette collection"));
+}
+
+bool carriesFiles(const QMimeData* data) {
+  if (!data || !data->hasUrls()) return false;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+FileListView::FileListView(QWidget* parent) : QTreeWidget(parent) {
+  setObjectName(QStringLiteral("lvwFiles"));
+  setColumnCount(kColumnCount);
+  setHeaderLabels({QStringLiteral("Conv. | Nom fichier"), QStringLiteral("Chemin source"),
+                   QStringLiteral("GDH"), QStringLiteral("EXIF")});
+  headerItem()->setTextAlignment(kExif, Qt::AlignCenter);
+  header()->setSectionsClickable(false);
+  header()->setStretchLastSection(false);
+  header()->setMinimumSectionSize(0);
+  setRootIsDecorated(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setSortingEnabled(false);
+  setAcceptDrops(true);
+  viewport()->setAcceptDrops(true);
+  setDragDropMode(QAbstractItemView::DropOnly);
+}
+
+QTreeWidgetItem* FileListView::addRow(const QString& key, const QString& name, const QString& folder,
+                                      const QString& dateKey, bool exifMark) {
+  if (!key.isEmpty() && rows_.contains(key)) raiseKeyNotUnique();
+  auto* item = new QTreeWidgetItem({name, folder, dateKey, exifMark ? QStringLiteral("X") : QString()});
+  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+  item->setTextAlignment(kExif, Qt::AlignCenter);
+  item->setData(kName, kKeyRole, key);
+  item->setCheckState(kName, Qt::Checked);
+  addTopLevelItem(item);
+  if (!key.isEmpty()) rows_.insert(key, item);
+  return item;
+}
+
+QString FileListView::key(const QTreeWidgetItem* item) { return item ? item->data(kName, kKeyRole).toString() : QString(); }
+
+void FileListView::setKey(QTreeWidgetItem* item, const QString& newKey) {
+  const QString old = key(item);
+  if (old == newKey) return;
+  if (!newKey.isEmpty() && rows_.contains(newKey)) raiseKeyNotUnique();
+  if (!old.isEmpty()) rows_.remove(old);
+  item->setData(kName, kKeyRole, newKey);
+  if (!newKey.isEmpty()) rows_.insert(newKey, item);
+}
+
+void FileListView::removeRow(QTreeWidgetItem* item) {
+  if (!item) return;
+  const QString k = key(item);
+  if (!k.isEmpty()) rows_.remove(k);
+  delete item;
+}
+
+void FileListView::removeAllRows() {
+  rows_.clear();
+  clear();
+}
+
+bool FileListView::isChecked(const QTreeWidgetItem* item) { return item && item->checkState(kName) == Qt::Checked; }
+
+void FileListView::setChecked(QTreeWidgetItem* item, bool checked) {
+  if (item) item->setCheckState(kName, checked ? Qt::Checked : Qt::Unchecked);
+}
+
+QList<QTreeWidgetItem*> FileListView::allRows() const {
+  QList<QTreeWidgetItem*> list;
+  const int count = topLevelItemCount();
+  list.reserve(count);
+  for (int i = 0; i < count; ++i) list.append(topLevelItem(i));
+  return list;
+}
+
+void FileListView::sortOnDateKey() { sortItems(kDateKey, Qt::AscendingOrder); }
+
+void FileListView::dragEnterEvent(QDragEnterEvent* event) {
+  if (carriesFiles(event->mimeData())) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void FileListView::dragMoveEvent(QDragMoveEvent* event) {
+  if (carriesFiles(event->mimeData())) {
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void FileListView::dropEvent(QDropEvent* event) {
+  if (!carriesFiles(event->mimeData()) || !(event->possibleActions() & Qt::CopyAction)) {
+    event->ignore();
+    return;
+  }
+  QStringList paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) paths.append(url.toLocalFile());
+  }
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  emit filesDropped(paths);
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The file list lvwFiles: a report view with four columns, a check box in front of each row,
+// several rows selectable at once, rows keyed by the file's full path (look-up through a hash)
+// and kept sorted on the date key by the caller. Files dropped on it come out as a signal.
+
+#include <QHash>
+#include <QStringList>
+#include <QTreeWidget>
+
+class FileListView : public QTreeWidget {
+  Q_OBJECT
+
+ public:
+  enum Column { kName = 0, kFolder = 1, kDateKey = 2, kExif = 3, kColumnCount = 4 };
+
+  explicit FileListView(QWidget* parent = nullptr);
+
+  // Appends a checked row. Raises run-time error 457 when key is already a row's key.
+  QTreeWidgetItem* addRow(const QString& key, const QString& name, const QString& folder,
+                          const QString& dateKey, bool exifMark);
+  // The row with that key, or nullptr.
+  QTreeWidgetItem* row(const QString& key) const { return rows_.value(key, nullptr); }
+  bool contains(const QString& key) const { return rows_.contains(key); }
+  static QString key(const QTreeWidgetItem* item);
+  // Changes a row's key; "" leaves the row without key. Raises 457 when another row holds it.
+  void setKey(QTreeWidgetItem* item, const QString& key);
+
+  void removeRow(QTreeWidgetItem* item);
+  void removeAllRows();
+
+  static bool isChecked(const QTreeWidgetItem* item);
+  static void setChecked(QTreeWidgetItem* item, bool checked);
+
+  // Rows in list order.
+  QList<QTreeWidgetItem*> allRows() const;
+  // Sorts on the date key, ascending; rows with equal keys keep their order.
+  void sortOnDateKey();
+
+ signals:
+  // Paths of the files dropped on the list (local files only).
+  void filesDropped(const QStringList& paths);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  QHash<QString, QTreeWidgetItem*> rows_;
+};

@@ -1,0 +1,95 @@
+#include "app/mainwindow/StatusPanels.h"
+
+#include "app/mainwindow/Twips.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace {
+
+struct PanelSpec {
+  const char* text;
+  const char* key;
+  const char* tooltip;
+  int widthTwips;
+};
+
+// Panel 1 may not shrink below 100 twips; panel 4's designed width is below its minimum of 800.
+const PanelSpec kPanels[] = {
+    {"Nom futur (sauf indice) : ", "", "", 1890},
+    {"", "NewName", "", 2300},
+    {"", "ImgSize", "Taille et couleurs de l'image", 1500},
+    {"Creation :", "CreateLabel", "Date de création image", 800},
+    {"", "CreateDate", "Date de création image", 1650},
+    {"Modif :", "ModifLabel", "Date de modification image", 800},
+    {"", "ModifDate", "Date de modification image", 1650},
+    {"Fichier :", "FileLabel", "Date de modification fichier", 800},
+    {"", "FileDate", "Date de modification fichier", 1650},
+};
+
+}  // namespace
+
+StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("sbrStatus"));
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(1, 2, 1, 2);
+  layout->setSpacing(2);
+  for (const PanelSpec& spec : kPanels) {
+    auto* label = new QLabel(QString::fromUtf8(spec.text), this);
+    const QString key = QString::fromUtf8(spec.key);
+    label->setObjectName(key.isEmpty() ? QStringLiteral("Panel%1").arg(panels_.size() + 1) : key);
+    label->setToolTip(QString::fromUtf8(spec.tooltip));
+    label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    const int width = twips::toPixels(spec.widthTwips);
+    if (key == QStringLiteral("NewName")) {
+      label->setMinimumWidth(width);
+      layout->addWidget(label, 1);
+    } else {
+      label->setFixedWidth(width);
+      layout->addWidget(label);
+    }
+    panels_.append(label);
+    if (!key.isEmpty()) byKey_.insert(key, label);
+  }
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("prgAdding"));
+  progress_->setFixedWidth(twips::toPixels(1650));
+  progress_->setTextVisible(true);
+  progress_->hide();
+  layout->addWidget(progress_);
+}
+
+QLabel* StatusPanels::panel(int index) const {
+  if (index < 1 || index > panels_.size()) return nullptr;
+  return panels_.at(index - 1);
+}
+
+QString StatusPanels::key(int index) const {
+  if (index < 1 || index > panels_.size()) return QString();
+  return QString::fromUtf8(kPanels[index - 1].key);
+}
+
+void StatusPanels::setText(const QString& key, const QString& text) {
+  if (QLabel* label = panel(key)) label->setText(text);
+}
+
+QString StatusPanels::text(const QString& key) const {
+  const QLabel* label = panel(key);
+  return label ? label->text() : QString();
+}
+
+void StatusPanels::showProgress(int done, int total) {
+  if (total <= 0) {
+    hideProgress();
+    return;
+  }
+  progress_->setRange(0, total);
+  progress_->setValue(done);
+  progress_->setFormat(QStringLiteral("Ajout : %v / %m"));
+  progress_->show();
+}
+
+void StatusPanels::hideProgress() { progress_->hide(); }
+bool StatusPanels::progressVisible() const { return progress_->isVisible(); }

@@ -1,0 +1,271 @@
+// wMain: the file list — adding files, checking, selecting, removing, and the details of the
+// current row (preview, size, dates, future name).
+#include "app/common/AppSettings.h"
+#include "app/common/Orvofonctions2.h"
+#include "app/mainwindow/FileListRules.h"
+#include "app/mainwindow/FileListView.h"
+#include "app/mainwindow/SplitterBar.h"
+#include "app/mainwindow/StatusPanels.h"
+#include "app/mainwindow/wMain.h"
+#include "app/naming/ConfigClass.h"
+#include "app/picture/PictureInfos.h"
+#include "app/picture/SafeDate.h"
+#include "runtime/RuntimeError.h"
+
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QLabel>
+#include <QPixmap>
+#include <QTimer>
+#include <QToolBar>
+
+using ui::Ui;
+
+namespace {
+
+constexpr int32_t kInvalidPicture = 481;
+constexpr int kEventsEveryMs = 80;  // how often a long addition lets the window paint
+
+const QString kPictureFilter =
+    QStringLiteral("Fichiers JPEG (*.jpg)|*.jpg|Fichiers BMP (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*");
+
+}  // namespace
+
+bool wMain::ExistItem(const QString& key) {
+  bool exists = false;
+  ErrorHandling::Guarded(QStringLiteral("wMain.ExistItem"), [&] { exists = lvwFiles->contains(key); });
+  return exists;
+}
+
+void wMain::queuePaths(const QStringList& paths, bool testExtension) {
+  for (const QString& path : paths) {
+    if (path.isEmpty()) continue;
+    if (testExtension && !FileListRules::IsAcceptedExtension(path)) continue;
+    pending_.enqueue(PendingFile{path, Orvofonctions2::GetFilenameFromPath(path), Orvofonctions2::GetDirectoryFromPath(path)});
+  }
+}
+
+void wMain::addOneFile(const PendingFile& file) {
+  if (ExistItem(file.path)) return;
+  const JpegInfosClass info = PictureInfos(file.path);
+  lvwFiles->addRow(file.path, file.name, file.folder, FileListRules::RowDateKey(info), FileListRules::HasExifDate(info));
+}
+
+// Adds every queued file. Long additions let pending events run every few milliseconds, so
+// the window keeps painting and shows the progress; files dropped or handed over meanwhile
+// join the queue and are added by this same loop. The list is sorted in every case, also
+// when an addition fails, since the rename operation relies on its order.
+void wMain::runAdditions() {
+  if (adding_) return;
+  adding_ = true;
+  const ui::Pointer pointer = Ui().mousePointer();
+  Ui().setMousePointer(ui::Pointer::Busy);
+  QElapsedTimer sinceEvents;
+  sinceEvents.start();
+  int done = 0;
+  bool showing = false;
+  try {
+    while (!pending_.isEmpty() && !closeRequested_) {
+      addOneFile(pending_.dequeue());
+      ++done;
+      if (sinceEvents.elapsed() >= kEventsEveryMs) {
+        if (!showing) {
+          showing = true;
+          updateCommandStates();
+        }
+        sbrStatus->showProgress(done, done + static_cast<int>(pending_.size()));
+        Ui().doEvents();
+        sinceEvents.restart();
+      }
+    }
+  } catch (...) {
+    pending_.clear();
+    lvwFiles->sortOnDateKey();
+    sbrStatus->hideProgress();
+    adding_ = false;
+    updateCommandStates();
+    Ui().setMousePointer(pointer);
+    throw;
+  }
+  pending_.clear();
+  lvwFiles->sortOnDateKey();
+  sbrStatus->hideProgress();
+  adding_ = false;
+  updateCommandStates();
+  Ui().setMousePointer(pointer);
+  if (closeRequested_) QTimer::singleShot(0, this, &wMain::close);
+}
+
+void wMain::AddFiles(const QString& paths) {
+  ErrorHandling::Guarded(QStringLiteral("wMain.AddFiles"), [&] {
+    queuePaths(paths.split(QStringLiteral("\r\n")), true);
+    runAdditions();
+  });
+}
+
+void wMain::lvwFiles_OLEDragDrop(const QStringList& paths) {
+  ErrorHandling::Guarded(QStringLiteral("wMain.lvwFiles_OLEDragDrop"), [&] {
+    queuePaths(paths, true);
+    runAdditions();
+  });
+}
+
+void wMain::mnuFileAdd_Click() {
+  const ui::Pointer pointer = Ui().mousePointer();
+  ErrorHandling::Guarded(QStringLiteral("wMain.mnuFileAdd_Click"), [&] {
+    ui::FileDialogRequest request;
+    request.owner = this;
+    request.filter = kPictureFilter;
+    request.multi = true;
+    request.initDir = GetParam(QStringLiteral("Files"), QStringLiteral("LastPath"), QString());
+    const QString result = Ui().getFileName(request);
+    if (result.isEmpty()) return;
+    QString folder;
+    QStringList names;
+    if (result.contains(QChar(0))) {
+      names = result.split(QChar(0));
+      folder = names.takeFirst();
+    } else {
+      folder = Orvofonctions2::GetDirectoryFromPath(result);
+      names = QStringList{Orvofonctions2::GetFilenameFromPath(result)};
+    }
+    SetParam(QStringLiteral("Files"), QStringLiteral("LastPath"), folder);
+    for (const QString& name : names) {
+      if (!name.isEmpty()) pending_.enqueue(PendingFile{folder + QStringLiteral("/") + name, name, folder});
+    }
+    runAdditions();
+    if (!lvwFiles->currentItem() && lvwFiles->topLevelItemCount() > 0) {
+      lvwFiles->setCurrentItem(lvwFiles->topLevelItem(lvwFiles->topLevelItemCount() - 1));
+    }
+    lvwFiles_ItemClick(lvwFiles->currentItem());
+    Ui().setMousePointer(pointer);
+  });
+}
+
+void wMain::mnuFileDelete_Click() {
+  ErrorHandling::Guarded(QStringLiteral("wMain.mnuFileDelete_Click"), [&] {
+    const QList<QTreeWidgetItem*> selected = lvwFiles->selectedItems();
+    {
+      const QSignalBlocker quiet(lvwFiles);
+      for (QTreeWidgetItem* item : selected) lvwFiles->removeRow(item);
+    }
+    if (!lvwFiles->currentItem()) {
+      imgSample->clear();
+      imgSample->hide();
+    }
+  });
+}
+
+void wMain::mnuFileDeleteAll_Click() {
+  ErrorHandling::Guarded(QStringLiteral("wMain.mnuFileDeleteAll_Click"), [&] {
+    {
+      const QSignalBlocker quiet(lvwFiles);
+      lvwFiles->removeAllRows();
+    }
+    imgSample->clear();
+    imgSample->hide();
+  });
+}
+
+void wMain::mnuEditCheck_Click() {
+  ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditCheck_Click"), [&] {
+    for (QTreeWidgetItem* item : lvwFiles->selectedItems()) FileListView::setChecked(item, true);
+  });
+}
+
+void wMain::mnuEditUncheck_Click() {
+  ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditUncheck_Click"), [&] {
+    for (QTreeWidgetItem* item : lvwFiles->selectedItems()) FileListView::setChecked(item, false);
+  });
+}
+
+void wMain::mnuEditCheckAll_Click() {
+  ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditCheckAll_Click"), [&] {
+    for (QTreeWidgetItem* item : lvwFiles->allRows()) FileListView::setChecked(item, true);
+  });
+}
+
+void wMain::mnuEditUncheckAll_Click() {
+  ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditUncheckAll_Click"), [&] {
+    for (QTreeWidgetItem* item : lvwFiles->allRows()) FileListView::setChecked(item, false);
+  });
+}
+
+void wMain::mnuEditSelectAll_Click() {
+  ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditSelectAll_Click"), [&] {
+    {
+      const QSignalBlocker quiet(lvwFiles);
+      lvwFiles->selectAll();
+      QTreeWidgetItem* only = lvwFiles->topLevelItemCount() == 1 ? lvwFiles->topLevelItem(0) : nullptr;
+      lvwFiles->setCurrentItem(only, 0, QItemSelectionModel::NoUpdate);
+    }
+    lvwFiles_ItemClick(lvwFiles->currentItem());
+  });
+}
+
+void wMain::lvwFiles_DblClick() {
+  ErrorHandling::Guarded(QStringLiteral("wMain.lvwFiles_DblClick"), [&] {
+    QTreeWidgetItem* item = lvwFiles->currentItem();
+    if (item) FileListView::setChecked(item, !FileListView::isChecked(item));
+  });
+}
+
+void wMain::clearDetails() {
+  imgSample->clear();
+  imgSample->hide();
+  for (const char* key : {"NewName", "ImgSize", "CreateDate", "ModifDate", "FileDate"}) {
+    sbrStatus->setText(QString::fromLatin1(key), QString());
+  }
+}
+
+void wMain::lvwFiles_ItemClick(QTreeWidgetItem* item) {
+  ErrorHandling::Guarded(QStringLiteral("wMain.lvwFiles_ItemClick"), [&] {
+    clearDetails();
+    if (!item || item != lvwFiles->currentItem()) return;
+    const QString path = item->text(FileListView::kFolder) + QStringLiteral("/") + item->text(FileListView::kName);
+    showPreview(path);
+    const JpegInfosClass info = PictureInfos(path);
+    const rt::DateValue date = GetSafeDate(info);
+    if (date > 0) sbrStatus->setText(QStringLiteral("NewName"), newNameText(path, date));
+    sbrStatus->setText(QStringLiteral("ImgSize"), FileListRules::SizeText(info));
+    sbrStatus->panel(QStringLiteral("ImgSize"))->setVisible(true);
+    sbrStatus->setText(QStringLiteral("FileDate"), FileListRules::DateText(info.FileDate()));
+    sbrStatus->setText(QStringLiteral("ModifDate"), FileListRules::DateText(info.ModifDate()));
+    sbrStatus->setText(QStringLiteral("CreateDate"), FileListRules::DateText(info.CreateDate()));
+  });
+}
+
+QString wMain::newNameText(const QString& path, double date) {
+  const ConfigClass& config = CurrentConfig();
+  QString name = config.FormatName(rt::toDateKey(date));
+  if (config.IsSuffix()) name += QString(config.Digits(), config.SuffixType() == 0 ? QLatin1Char('X') : QLatin1Char('0'));
+  return name + QLatin1Char('.') + Orvofonctions2::GetFileExt(path);
+}
+
+// Fits and centres the picture in the area right of the splitter. The picture is decoded at
+// the size it is shown, not at its own size.
+void wMain::showPreview(const QString& path) {
+  const int left = frmCursor->x() + frmCursor->width();
+  const int top = tbrTools->height();
+  const QRect area(left, top, std::max(0, innerWidth() - left), std::max(0, innerHeight() - top - sbrStatus->height()));
+  if (area.width() <= 0 || area.height() <= 0) return;
+  imgSample->hide();
+  QImageReader reader(path);
+  reader.setAutoTransform(true);
+  QSize own = reader.size();
+  const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+  if (turned) own.transpose();
+  const QRect target = FileListRules::FitInArea(own, area);
+  if (target.isEmpty()) rt::raise(kInvalidPicture, rt::defaultErrorSource(), QStringLiteral("Image incorrecte"));
+  const qreal ratio = imgSample->devicePixelRatioF();
+  QSize decoded = target.size() * ratio;
+  if (turned) decoded.transpose();
+  reader.setScaledSize(decoded);
+  QImage image = reader.read();
+  if (image.isNull()) rt::raise(kInvalidPicture, rt::defaultErrorSource(), QStringLiteral("Image incorrecte"));
+  QPixmap pixmap = QPixmap::fromImage(std::move(image));
+  pixmap.setDevicePixelRatio(ratio);
+  imgSample->setPixmap(pixmap);
+  imgSample->setGeometry(target);
+  imgSample->show();
+}
