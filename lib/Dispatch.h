@@ -64,7 +64,7 @@ HRESULT loadInteger(const QVariant* in, Int& out) {
   const double rounded = std::nearbyint(value);  // ties to even, as the runtime converts
   if (rounded < static_cast<double>(std::numeric_limits<Int>::min()) ||
       rounded > static_cast<double>(std::numeric_limits<Int>::max())) {
-    return static_cast<HRESULT>(0x8002000Au);  // DISP_E_OVERFLOW
+    return DISP_E_OVERFLOW;
   }
   out = static_cast<Int>(rounded);
   return S_OK;
@@ -236,12 +236,12 @@ HRESULT invokeWith(IDispatch* self, DispParams* params, QVariant* result, uint32
   constexpr uint32_t kCount = sizeof...(Is);
   const uint32_t given = params ? params->count : 0;
   if (given > kCount) return DISP_E_BADPARAMCOUNT;
-  auto argAt = [&](size_t i) -> QVariant* {
+  [[maybe_unused]] auto argAt = [&](size_t i) -> QVariant* {
     return (params && i < given) ? &params->args[i] : nullptr;
   };
   std::tuple<typename ArgumentConverter<std::tuple_element_t<Is, Args>>::Holder...> holders;
   HRESULT status = S_OK;
-  uint32_t failedAt = 0;
+  [[maybe_unused]] uint32_t failedAt = 0;
   (void)((succeeded(status = ArgumentConverter<std::tuple_element_t<Is, Args>>::load(
                         std::get<Is>(holders), argAt(Is))) ||
           (failedAt = static_cast<uint32_t>(Is), false)) &&

@@ -1,5 +1,7 @@
 #include "tests/support/TestEnvironment.h"
 
+#include "tests/support/LibraryRegistration.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -36,6 +38,8 @@ void initProcessEnvironment() {
   if (!getenv("QT_QPA_PLATFORM")) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   }
+  // Library objects are created by class identifier from this private store.
+  registerBuiltLibrary();
 }
 
 void clearProcessEnvironment() { tempDirHolder().reset(); }
