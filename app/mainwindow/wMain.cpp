@@ -240,17 +240,24 @@ void wMain::setCommand(const QString& menuItem, Command command) {
   updateCommandStates();
 }
 
+// While a long addition runs every command is off (its shortcuts too); the two commands of
+// other modules are on only once registered.
 void wMain::updateCommandStates() {
   const bool idle = !adding_;
-  menuBar()->setEnabled(idle);
-  if (tbrTools) tbrTools->setEnabled(idle);
-  for (QAction* action : {mnuEditProperties, mnuActionRename}) {
-    const bool registered = commands_.contains(action->objectName());
-    action->setEnabled(registered);
-    if (!tbrTools) continue;
-    for (QAction* button : tbrTools->actions()) {
-      if (button->data().toString() == action->objectName()) button->setEnabled(registered);
+  const auto available = [&](const QString& name) {
+    if (name == QLatin1String("mnuEditProperties") || name == QLatin1String("mnuActionRename")) {
+      return idle && commands_.contains(name);
     }
+    return idle;
+  };
+  for (QMenu* menu : {mnuFile, mnuEdit, mnuAction, mnuHelp}) {
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator()) action->setEnabled(available(action->objectName()));
+    }
+  }
+  if (!tbrTools) return;
+  for (QAction* button : tbrTools->actions()) {
+    if (!button->isSeparator()) button->setEnabled(available(button->data().toString()));
   }
 }
 

@@ -89,6 +89,8 @@ class wMain : public QMainWindow {
 
   // True while a long addition runs (commands are disabled, drops are queued).
   bool isAdding() const { return adding_; }
+  // How often (milliseconds) a long addition lets pending events run.
+  void setEventsInterval(int milliseconds) { eventsInterval_ = milliseconds; }
 
  public slots:
   // File list (commands and events).
@@ -176,5 +178,6 @@ class wMain : public QMainWindow {
   bool closeRequested_ = false;
   bool unloaded_ = false;
   double cursorPercent_ = 40;
+  int eventsInterval_ = 80;
   ErrorHandling::Presenter previousPresenter_;
 };

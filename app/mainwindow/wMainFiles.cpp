@@ -24,7 +24,6 @@ using ui::Ui;
 namespace {
 
 constexpr int32_t kInvalidPicture = 481;
-constexpr int kEventsEveryMs = 80;  // how often a long addition lets the window paint
 
 const QString kPictureFilter =
     QStringLiteral("Fichiers JPEG (*.jpg)|*.jpg|Fichiers BMP (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*");
@@ -68,7 +67,7 @@ void wMain::runAdditions() {
     while (!pending_.isEmpty() && !closeRequested_) {
       addOneFile(pending_.dequeue());
       ++done;
-      if (sinceEvents.elapsed() >= kEventsEveryMs) {
+      if (sinceEvents.elapsed() >= eventsInterval_) {
         if (!showing) {
           showing = true;
           updateCommandStates();
@@ -135,6 +134,7 @@ void wMain::mnuFileAdd_Click() {
     }
     runAdditions();
     if (!lvwFiles->currentItem() && lvwFiles->topLevelItemCount() > 0) {
+      const QSignalBlocker quiet(lvwFiles);  // the details are shown once, just below
       lvwFiles->setCurrentItem(lvwFiles->topLevelItem(lvwFiles->topLevelItemCount() - 1));
     }
     lvwFiles_ItemClick(lvwFiles->currentItem());

@@ -1,0 +1,403 @@
+// The main window driven offscreen through its handlers with the scripted services: layout,
+// menus and toolbar, the file list and the details of the current row.
+#include "tests/gui/WindowFixture.h"
+
+#include "app/mainwindow/SplitterBar.h"
+#include "app/mainwindow/StatusPanels.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+using testsupport::exifDate;
+
+namespace {
+
+QAction* buttonFor(wMain& w, const QString& key) {
+  for (QAction* action : w.tbrTools->actions()) {
+    if (action->data().toString() == key) return action;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TEST_F(WindowFixture, MenusCarryTheirCaptionsNamesAndShortcuts) {
+  wMain& w = shownWindow();
+  struct Item { QAction* action; const char* name; QString caption; QKeySequence shortcut; };
+  const Item items[] = {
+      {w.mnuFileAdd, "mnuFileAdd", "&Ajouter...", QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
+      {w.mnuFileDelete, "mnuFileDelete", "&Retirer", QKeySequence(Qt::SHIFT | Qt::Key_Delete)},
+      {w.mnuFileDeleteAll, "mnuFileDeleteAll", "&Tout retirer", {}},
+      {w.mnuFileSave, "mnuFileSave", "&Enregistrer la configuration", {}},
+      {w.mnuFileOpen, "mnuFileOpen", "Recharger une configuration", {}},
+      {w.mnuFileQuit, "mnuFileQuit", "&Quitter", {}},
+      {w.mnuEditCheck, "mnuEditCheck", "&Valider", {}},
+      {w.mnuEditUncheck, "mnuEditUncheck", "&Dévalider", {}},
+      {w.mnuEditCheckAll, "mnuEditCheckAll", "Tout &Valider", QKeySequence(Qt::Key_F3)},
+      {w.mnuEditUncheckAll, "mnuEditUncheckAll", "Tout Déva&lider", QKeySequence(Qt::Key_F4)},
+      {w.mnuEditSelectAll, "mnuEditSelectAll", "&Tout sélectionner", QKeySequence(Qt::CTRL | Qt::Key_A)},
+      {w.mnuEditProperties, "mnuEditProperties", "&Paramètres", QKeySequence(Qt::Key_F2)},
+      {w.mnuActionRename, "mnuActionRename", "&Renommer", QKeySequence(Qt::Key_F5)},
+      {w.mnuHelpIndex, "mnuHelpIndex", "&Aide                      F1", {}},
+      {w.mnuHelpAbout, "mnuHelpAbout", "Au &Sujet de ...", {}},
+  };
+  for (const Item& item : items) {
+    ASSERT_NE(item.action, nullptr) << item.name;
+    EXPECT_EQ(item.action->objectName(), QString::fromLatin1(item.name));
+    EXPECT_EQ(item.action->text(), item.caption) << item.name;
+    EXPECT_EQ(item.action->shortcut(), item.shortcut) << item.name;
+  }
+  QStringList menus;
+  for (QAction* menu : w.menuBar()->actions()) menus.append(menu->text());
+  EXPECT_EQ(menus, (QStringList{"&Fichier", "&Edition", "&Action", "&?"}));
+  QStringList fileItems;
+  for (QAction* action : w.mnuFile->actions()) fileItems.append(action->objectName());
+  EXPECT_EQ(fileItems, (QStringList{"mnuFileAdd", "mnuFileDelete", "mnuFileDeleteAll", "mnuFileSep1", "mnuFileSave",
+                                    "mnuFileOpen", "mnuFileSep2", "mnuFileQuit"}));
+}
+
+TEST_F(WindowFixture, ToolbarAndStatusBarFollowTheirDesign) {
+  wMain& w = shownWindow();
+  QStringList keys;
+  QStringList tips;
+  int separators = 0;
+  for (QAction* action : w.tbrTools->actions()) {
+    if (action->isSeparator()) {
+      ++separators;
+      continue;
+    }
+    keys.append(action->data().toString());
+    tips.append(action->toolTip());
+  }
+  EXPECT_EQ(keys, (QStringList{"mnuFileAdd", "mnuFileDelete", "mnuFileDeleteAll", "mnuEditCheck", "mnuEditUncheck",
+                               "mnuEditCheckAll", "mnuEditUncheckAll", "mnuEditProperties", "mnuActionRename"}));
+  EXPECT_EQ(tips.first(), "Ajouter des fichiers");
+  EXPECT_EQ(tips.last(), "Exécuter le changement de nom");
+  EXPECT_EQ(separators, 2);
+
+  ASSERT_EQ(w.sbrStatus->count(), 9);
+  EXPECT_EQ(w.sbrStatus->panel(1)->text(), "Nom futur (sauf indice) : ");
+  EXPECT_EQ(w.sbrStatus->panel(1)->width(), 126);  // 1890 twips
+  EXPECT_EQ(w.sbrStatus->panel(QStringLiteral("CreateLabel"))->text(), "Creation :");
+  EXPECT_EQ(w.sbrStatus->panel(QStringLiteral("CreateLabel"))->width(), 53);  // its minimum, 800 twips
+  EXPECT_EQ(w.sbrStatus->panel(QStringLiteral("ImgSize"))->toolTip(), "Taille et couleurs de l'image");
+  EXPECT_EQ(w.sbrStatus->panel(QStringLiteral("FileDate"))->toolTip(), "Date de modification fichier");
+  EXPECT_EQ(w.sbrStatus->key(7), "ModifDate");
+  EXPECT_GE(w.sbrStatus->panel(QStringLiteral("NewName"))->width(), 153);
+
+  QStringList headers;
+  for (int c = 0; c < 4; ++c) headers.append(w.lvwFiles->headerItem()->text(c));
+  EXPECT_EQ(headers, (QStringList{"Conv. | Nom fichier", "Chemin source", "GDH", "EXIF"}));
+  EXPECT_EQ(w.lvwFiles->columnWidth(FileListView::kDateKey), 0);
+}
+
+// Every button runs the command of the menu item named by its key.
+TEST_F(WindowFixture, ToolbarButtonsRunTheCommandOfTheirMenuItem) {
+  wMain& w = shownWindow();
+  QStringList ran;
+  w.setCommand(QStringLiteral("mnuEditProperties"), [&] { ran << "properties"; });
+  w.setCommand(QStringLiteral("mnuActionRename"), [&] { ran << "rename"; });
+  const QString a = picture("a.jpg", exifDate(2005, 1, 1, 10, 0, 0));
+  const QString b = picture("b.jpg", exifDate(2005, 1, 2, 10, 0, 0));
+  const QString c = picture("c.jpg", exifDate(2005, 1, 3, 10, 0, 0));
+  w.AddFiles(a + "\r\n" + b + "\r\n" + c);
+  ASSERT_EQ(w.lvwFiles->topLevelItemCount(), 3);
+  QTreeWidgetItem* first = w.lvwFiles->topLevelItem(0);
+
+  first->setSelected(true);
+  buttonFor(w, "mnuEditUncheck")->trigger();
+  EXPECT_FALSE(FileListView::isChecked(first));
+  EXPECT_TRUE(FileListView::isChecked(w.lvwFiles->topLevelItem(1)));
+  buttonFor(w, "mnuEditCheck")->trigger();
+  EXPECT_TRUE(FileListView::isChecked(first));
+  buttonFor(w, "mnuEditUncheckAll")->trigger();
+  for (QTreeWidgetItem* item : w.lvwFiles->allRows()) EXPECT_FALSE(FileListView::isChecked(item));
+  buttonFor(w, "mnuEditCheckAll")->trigger();
+  for (QTreeWidgetItem* item : w.lvwFiles->allRows()) EXPECT_TRUE(FileListView::isChecked(item));
+  buttonFor(w, "mnuEditProperties")->trigger();
+  buttonFor(w, "mnuActionRename")->trigger();
+  EXPECT_EQ(ran, (QStringList{"properties", "rename"}));
+  buttonFor(w, "mnuFileAdd")->trigger();
+  EXPECT_EQ(ui.fileDialogs().size(), 1);
+  buttonFor(w, "mnuFileDelete")->trigger();
+  EXPECT_EQ(rowNames(), (QStringList{"b.jpg", "c.jpg"}));
+  buttonFor(w, "mnuFileDeleteAll")->trigger();
+  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 0);
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+
+  // A button whose key names no handler is a reported failure of the dispatch.
+  QAction* stray = w.tbrTools->addAction(QStringLiteral("x"));
+  stray->setData(QStringLiteral("mnuNothing"));
+  stray->trigger();
+  ASSERT_EQ(reportedErrors().size(), 1);
+  EXPECT_TRUE(reportedErrors().first().contains("Object : tbrTools\nEvent : ButtonClick") ||
+              reportedErrors().first().contains("Object : tbrTools\r\nEvent : ButtonClick"))
+      << reportedErrors().first().toStdString();
+}
+
+TEST_F(WindowFixture, CommandsOfOtherModulesStayOffUntilRegistered) {
+  wMain& w = shownWindow();
+  EXPECT_FALSE(w.mnuActionRename->isEnabled());
+  EXPECT_FALSE(buttonFor(w, "mnuActionRename")->isEnabled());
+  w.setCommand(QStringLiteral("mnuActionRename"), [] {});
+  EXPECT_TRUE(w.mnuActionRename->isEnabled());
+  EXPECT_TRUE(buttonFor(w, "mnuActionRename")->isEnabled());
+  EXPECT_FALSE(w.mnuEditProperties->isEnabled());
+}
+
+TEST_F(WindowFixture, AddingKeepsOneRowPerPathAndOnlyPictureExtensions) {
+  wMain& w = shownWindow();
+  const QString upper = picture("UPPER.JPG", exifDate(2005, 3, 1, 8, 0, 0));
+  const QString text = pictureDir + "/notes.txt";
+  const QString jpe = pictureDir + "/old.jpe";
+  testsupport::writeFile(text, "hello");
+  testsupport::writeFile(jpe, "x");
+  w.AddFiles(upper + "\r\n" + text + "\r\n\r\n" + jpe);
+  EXPECT_EQ(rowNames(), QStringList{"UPPER.JPG"});
+  w.AddFiles(upper);
+  w.lvwFiles_OLEDragDrop({upper});
+  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 1);
+  EXPECT_TRUE(w.ExistItem(upper));
+  EXPECT_FALSE(w.ExistItem(text));
+
+  // jpeg, bmp and gif are pictures too; whatever they hold, they are listed.
+  const QString jpeg = picture("c.jpeg", exifDate(2005, 3, 2, 8, 0, 0));
+  const QString bmp = pictureDir + "/d.bmp";
+  const QString gif = pictureDir + "/e.GIF";
+  testsupport::writeFile(bmp, "BM");
+  testsupport::writeFile(gif, "GIF89a");
+  w.lvwFiles_OLEDragDrop({jpeg, bmp, gif});
+  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 4);
+  QTreeWidgetItem* row = w.lvwFiles->row(upper);
+  ASSERT_NE(row, nullptr);
+  EXPECT_EQ(row->text(FileListView::kFolder), pictureDir);
+  EXPECT_EQ(row->text(FileListView::kDateKey), "20050301080000");
+  EXPECT_EQ(row->text(FileListView::kExif), "X");
+  EXPECT_TRUE(FileListView::isChecked(row));
+  EXPECT_EQ(w.lvwFiles->row(bmp)->text(FileListView::kExif), "");
+  EXPECT_EQ(w.lvwFiles->row(bmp)->text(FileListView::kDateKey).size(), 14);  // its file date
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+}
+
+TEST_F(WindowFixture, RowsStayInShootingOrderWhateverTheAddingOrder) {
+  wMain& w = shownWindow();
+  const QString later = picture("later.jpg", exifDate(2006, 7, 14, 10, 0, 5));
+  const QString earlier = picture("earlier.jpg", exifDate(2006, 7, 14, 9, 59, 59));
+  // Only an EXIF modification date: it is the key, and the picture counts as dated.
+  testsupport::ExifContent modifiedOnly;
+  modifiedOnly.dateTime = exifDate(2006, 7, 14, 10, 0, 0);
+  const QString middle = testsupport::writeDisplayableJpeg(pictureDir, "middle.jpg", modifiedOnly);
+  w.AddFiles(later);
+  w.AddFiles(earlier);
+  w.lvwFiles_OLEDragDrop({middle});
+  EXPECT_EQ(rowNames(), (QStringList{"earlier.jpg", "middle.jpg", "later.jpg"}));
+  EXPECT_EQ(w.lvwFiles->row(middle)->text(FileListView::kExif), "X");
+  EXPECT_EQ(w.lvwFiles->row(middle)->text(FileListView::kDateKey), "20060714100000");
+}
+
+TEST_F(WindowFixture, SelectAllShowsTheOnlyRowAndClearsForSeveral) {
+  wMain& w = shownWindow();
+  const QString a = picture("a.jpg", exifDate(2005, 1, 1, 10, 0, 0), exifDate(2005, 1, 2, 11, 0, 0));
+  w.AddFiles(a);
+  w.mnuEditSelectAll_Click();
+  EXPECT_EQ(w.lvwFiles->currentItem(), w.lvwFiles->topLevelItem(0));
+  EXPECT_EQ(w.sbrStatus->text("CreateDate"), "01/01/2005 10:00:00");
+  EXPECT_EQ(w.sbrStatus->text("ModifDate"), "02/01/2005 11:00:00");
+  EXPECT_FALSE(w.sbrStatus->text("FileDate").isEmpty());
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "20050101XX.jpg");
+  EXPECT_TRUE(w.imgSample->isVisible());
+
+  w.AddFiles(picture("b.jpg", exifDate(2005, 1, 3, 10, 0, 0)));
+  w.mnuEditSelectAll_Click();
+  EXPECT_EQ(w.lvwFiles->selectedItems().size(), 2);
+  EXPECT_EQ(w.lvwFiles->currentItem(), nullptr);
+  EXPECT_EQ(w.sbrStatus->text("CreateDate"), "");
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "");
+  EXPECT_FALSE(w.imgSample->isVisible());
+}
+
+TEST_F(WindowFixture, RemovingTakesOnlySelectedRowsAndFreesTheirKeys) {
+  wMain& w = shownWindow();
+  const QString a = picture("a.jpg", exifDate(2005, 1, 1, 10, 0, 0));
+  const QString b = picture("b.jpg", exifDate(2005, 1, 2, 10, 0, 0));
+  w.AddFiles(a + "\r\n" + b);
+  w.lvwFiles->clearSelection();
+  w.mnuFileDelete_Click();
+  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 2);
+  w.lvwFiles->row(a)->setSelected(true);
+  w.mnuFileDelete_Click();
+  EXPECT_EQ(rowNames(), QStringList{"b.jpg"});
+  EXPECT_FALSE(w.ExistItem(a));
+  w.AddFiles(a);  // a removed path can be added again
+  EXPECT_EQ(rowNames(), (QStringList{"a.jpg", "b.jpg"}));
+  w.mnuFileDeleteAll_Click();
+  EXPECT_FALSE(w.ExistItem(b));
+  EXPECT_FALSE(w.imgSample->isVisible());
+}
+
+TEST_F(WindowFixture, DoubleClickTogglesTheCurrentRow) {
+  wMain& w = shownWindow();
+  w.AddFiles(picture("a.jpg", exifDate(2005, 1, 1, 10, 0, 0)));
+  w.lvwFiles_DblClick();  // no current row: nothing happens
+  EXPECT_TRUE(FileListView::isChecked(w.lvwFiles->topLevelItem(0)));
+  w.lvwFiles->setCurrentItem(w.lvwFiles->topLevelItem(0));
+  w.lvwFiles_DblClick();
+  EXPECT_FALSE(FileListView::isChecked(w.lvwFiles->topLevelItem(0)));
+  w.lvwFiles_DblClick();
+  EXPECT_TRUE(FileListView::isChecked(w.lvwFiles->topLevelItem(0)));
+}
+
+// Colour count in the size panel: 24-bit colour, 8-bit grey, and a file without frame header.
+TEST_F(WindowFixture, SizePanelShowsDimensionsAndColours) {
+  wMain& w = shownWindow();
+  const QString colour = picture("colour.jpg", exifDate(2005, 1, 1, 10, 0, 0), QByteArray(), 640, 480);
+  QImage greyImage(32, 16, QImage::Format_Grayscale8);
+  greyImage.fill(128);
+  const QString grey = pictureDir + "/grey.jpg";
+  ASSERT_TRUE(greyImage.save(grey, "JPG"));
+  QImage bitmap(20, 10, QImage::Format_RGB32);
+  bitmap.fill(Qt::red);
+  const QString bmp = pictureDir + "/plain.bmp";
+  ASSERT_TRUE(bitmap.save(bmp, "BMP"));
+  w.AddFiles(colour + "\r\n" + grey + "\r\n" + bmp);
+  const auto sizeOf = [&](const QString& path) {
+    w.lvwFiles->setCurrentItem(w.lvwFiles->row(path));
+    return w.sbrStatus->text("ImgSize");
+  };
+  EXPECT_EQ(sizeOf(colour), "640x480x16M ");
+  EXPECT_EQ(sizeOf(grey), "32x16x256 ");
+  EXPECT_EQ(sizeOf(bmp), "0x0x1 ");
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+}
+
+TEST_F(WindowFixture, CorrectionShowsInTheFutureNameButNotInTheKey) {
+  wMain& w = shownWindow();
+  ConfigClass& config = CurrentConfig();
+  config.SetIsTimeDigit(1, true);
+  config.SetIsTimeDigit(2, true);
+  config.SetIsSuffix(false);
+  config.SetOffsetApply(true);
+  config.SetDateExif(rt::makeDate(2005, 1, 1, 10, 0, 0));
+  config.SetDateReal(rt::makeDate(2005, 1, 1, 11, 30, 0));
+  const QString path = picture("IMG_1.JPG", exifDate(2005, 6, 1, 8, 0, 0));
+  w.AddFiles(path);
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(path));
+  EXPECT_EQ(w.lvwFiles->row(path)->text(FileListView::kDateKey), "20050601080000");
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "200506010930.JPG");
+  config.SetIsSuffix(true);
+  config.SetSuffixType(1);
+  config.SetDigits(3);
+  w.lvwFiles_ItemClick(w.lvwFiles->currentItem());
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "200506010930000.JPG");
+}
+
+TEST_F(WindowFixture, SplitterStopsAtTheEdgesAndTheListFollowsOnRelease) {
+  wMain& w = shownWindow(900, 600);
+  w.frmCursor->move(300, w.frmCursor->y());
+  w.Form_Resize();
+  w.frmCursor_MouseMove(Qt::NoButton, -500);  // without the button nothing moves
+  EXPECT_EQ(w.frmCursor->x(), 300);
+  w.frmCursor_MouseMove(Qt::LeftButton, -500);
+  EXPECT_EQ(w.frmCursor->x(), 0);
+  EXPECT_EQ(w.lvwFiles->width(), 299);  // laid out only at release
+  w.frmCursor_MouseUp();
+  EXPECT_EQ(w.lvwFiles->width(), 0);
+  w.frmCursor_MouseMove(Qt::LeftButton, 5000);
+  EXPECT_EQ(w.frmCursor->x(), w.innerWidth() - 6);
+  w.frmCursor_MouseUp();
+  EXPECT_EQ(w.lvwFiles->width(), w.innerWidth() - 7);
+  EXPECT_EQ(w.frmCursor->y(), w.tbrTools->height());
+  EXPECT_EQ(w.frmCursor->height(), w.innerHeight() - w.tbrTools->height() - w.sbrStatus->height());
+}
+
+TEST_F(WindowFixture, PreviewFitsAndCentresThePicture) {
+  wMain& w = shownWindow(900, 600);
+  w.frmCursor->move(294, w.frmCursor->y());
+  w.Form_Resize();
+  const QString wide = picture("wide.jpg", exifDate(2005, 1, 1, 10, 0, 0), QByteArray(), 80, 20);
+  w.AddFiles(wide);
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(wide));
+  const int areaLeft = 300;
+  const int areaWidth = w.innerWidth() - areaLeft;
+  const int areaTop = w.tbrTools->height();
+  const int areaHeight = w.innerHeight() - areaTop - w.sbrStatus->height();
+  // A small picture is enlarged until it touches the area's sides, and centred vertically.
+  const QRect shown = w.imgSample->geometry();
+  EXPECT_EQ(shown.left(), areaLeft);
+  EXPECT_EQ(shown.width(), areaWidth);
+  EXPECT_NEAR(shown.height(), areaWidth / 4.0, 1);
+  EXPECT_NEAR(shown.top(), areaTop + (areaHeight - areaWidth / 4.0) / 2, 1);
+  // A window too small for its bars leaves the preview as it was.
+  w.resize(200, 20);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(w.lvwFiles->height(), 0);
+  EXPECT_EQ(w.frmCursor->height(), 0);
+  EXPECT_EQ(w.imgSample->geometry(), shown);
+}
+
+// Files dropped or handed over while a long addition runs join it: nothing is lost, nothing
+// doubled, and the list ends sorted.
+TEST_F(WindowFixture, FilesArrivingDuringAnAdditionJoinIt) {
+  wMain& w = shownWindow();
+  w.setEventsInterval(0);
+  QStringList first;
+  for (int i = 0; i < 6; ++i) first << picture(QString("f%1.jpg").arg(i), exifDate(2005, 1, 10 + i, 10, 0, 0));
+  const QString dropped = picture("dropped.jpg", exifDate(2005, 1, 1, 10, 0, 0));
+  const QString handed = picture("handed.jpg", exifDate(2005, 1, 30, 10, 0, 0));
+  bool wasAdding = false;
+  QTimer::singleShot(0, &w, [&] {
+    wasAdding = w.isAdding();
+    EXPECT_FALSE(w.mnuFileAdd->isEnabled());
+    w.lvwFiles_OLEDragDrop({dropped, first.first()});
+    w.AddFiles(handed);
+  });
+  w.AddFiles(first.join("\r\n"));
+  EXPECT_TRUE(wasAdding);
+  EXPECT_FALSE(w.isAdding());
+  EXPECT_TRUE(w.mnuFileAdd->isEnabled());
+  EXPECT_GT(ui.eventRuns(), 0);
+  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 8);
+  EXPECT_EQ(rowNames().first(), "dropped.jpg");
+  EXPECT_EQ(rowNames().last(), "handed.jpg");
+  EXPECT_EQ(ui.mousePointer(), ui::Pointer::Default);
+  EXPECT_TRUE(ui.pointerHistory().contains(ui::Pointer::Busy));
+}
+
+TEST_F(WindowFixture, AddDialogAddsEveryChosenFileAndRemembersTheFolder) {
+  wMain& w = shownWindow();
+  const QString a = picture("a.jpg", exifDate(2005, 1, 1, 10, 0, 0));
+  testsupport::writeFile(pictureDir + "/readme.txt", "text");
+  ui.queueFileName(pictureDir + QChar(0) + "readme.txt" + QChar(0) + "a.jpg");
+  w.mnuFileAdd_Click();
+  ASSERT_EQ(ui.fileDialogs().size(), 1);
+  const ui::FileDialogRequest& request = ui.fileDialogs().first();
+  EXPECT_EQ(request.filter, "Fichiers JPEG (*.jpg)|*.jpg|Fichiers BMP (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*");
+  EXPECT_TRUE(request.multi);
+  EXPECT_FALSE(request.save);
+  EXPECT_EQ(request.initDir, "");
+  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 2);  // no extension test for the dialog
+  EXPECT_EQ(w.lvwFiles->row(pictureDir + "/readme.txt")->text(FileListView::kExif), "");
+  EXPECT_TRUE(w.ExistItem(a));
+  // The text file is dated now, so it is the last row and becomes current: it cannot be
+  // displayed, which is reported.
+  EXPECT_EQ(w.lvwFiles->currentItem(), w.lvwFiles->row(pictureDir + "/readme.txt"));
+  ASSERT_EQ(reportedErrors().size(), 1);
+  EXPECT_TRUE(reportedErrors().first().startsWith("Error Nr 481")) << reportedErrors().first().toStdString();
+
+  // The next dialog opens in the folder used last; a cancelled dialog changes nothing.
+  w.mnuFileAdd_Click();
+  EXPECT_EQ(ui.fileDialogs().last().initDir, pictureDir);
+  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 2);
+}
+
+TEST_F(WindowFixture, HelpOpensAtTheActiveWindowTopic) {
+  wMain& w = shownWindow();
+  w.activateWindow();
+  w.lvwFiles->setFocus();
+  QCoreApplication::processEvents();
+  w.mnuHelpIndex_Click();
+  EXPECT_EQ(ui.helpTopics(), QList<int>{100});
+}
