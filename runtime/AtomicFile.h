@@ -28,6 +28,10 @@ ReadResult readWholeFile(const QString& path, qint64 maxSize);
 // failures. On failure the target is unchanged.
 int32_t writeFileAtomically(const QString& path, const QByteArray& bytes);
 
+// Whether writeFileAtomically flushes the new content to the disk before the rename (the
+// default), so that a crash never leaves an empty file. Fuzzers turn it off for speed.
+void setFlushToDisk(bool flush);
+
 // Test seam: while err is not 0, every writeFileAtomically fails with errno err at its last step
 // (after the temporary file was written, before the rename).
 void setWriteFaultForTesting(int err);
