@@ -28,7 +28,7 @@ bool isNumberType(int type) {
 
 bool isMissing(const QVariant* value) { return value == nullptr || !value->isValid(); }
 
-bool flagArgument(const QVariant& value, bool def) {
+bool readFlag(const QVariant& value, bool def) {
   if (!value.isValid()) return def;
   const int type = value.typeId();
   if (type == QMetaType::Bool) return value.toBool();
@@ -37,7 +37,7 @@ bool flagArgument(const QVariant& value, bool def) {
   rt::raise(rt::ErrTypeMismatch);
 }
 
-QString textArgument(const QVariant& value, const QString& def) {
+QString readText(const QVariant& value, const QString& def) {
   if (!value.isValid()) return def;
   const int type = value.typeId();
   if (type == QMetaType::QString || type == QMetaType::QChar) return value.toString();
@@ -46,7 +46,7 @@ QString textArgument(const QVariant& value, const QString& def) {
   rt::raise(rt::ErrTypeMismatch);
 }
 
-int32_t int32Argument(const QVariant& value, int32_t def) {
+int32_t readInt32(const QVariant& value, int32_t def) {
   if (!value.isValid()) return def;
   const int type = value.typeId();
   if (type == QMetaType::Bool) return value.toBool() ? -1 : 0;

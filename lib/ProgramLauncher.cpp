@@ -20,7 +20,7 @@ bool launchAndWait(const QString& commandLine, const QString& workingDir, bool h
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
   }
-  process.start(QIODevice::NotOpen);
+  process.start();
   if (!process.waitForStarted(-1)) return false;
   process.waitForFinished(-1);
   return process.state() == QProcess::NotRunning;

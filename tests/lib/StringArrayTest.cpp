@@ -34,9 +34,10 @@ class StringArrayTest : public ::testing::Test {
     for (const QString& s : strings) ASSERT_EQ(array_->Add(s), S_OK);
   }
   // Checks the library error of a failed call and that the list did not change.
-  void expectLibraryError(HRESULT status, int32_t number, const QString& description) {
+  template <class Call>
+  void expectLibraryError(Call call, int32_t number, const QString& description) {
     const QStringList before = items();
-    const libtest::RaisedError e = libtest::raisedError(status, array_.get());
+    const libtest::RaisedError e = libtest::raisedError(call(), array_.get());
     EXPECT_EQ(e.number, number);
     EXPECT_EQ(e.source, QStringLiteral("OrvoLib22"));
     EXPECT_EQ(e.description, description);
@@ -85,7 +86,7 @@ TEST_F(StringArrayTest, SortedInsertionIgnoresCaseAndPutsNewEqualsFirst) {
 
 TEST_F(StringArrayTest, SortedListRefusesPositionalChanges) {
   add({QStringLiteral("one")});
-  expectLibraryError(array_->put_Sorted(VARIANT_TRUE), 1043,
+  expectLibraryError([&] { return array_->put_Sorted(VARIANT_TRUE); }, 1043,
                      QStringLiteral("La propriété Sorted d'un objet StringArray n'est autorisée que si le tableau est vide."));
   VARIANT_BOOL sorted = -1;
   ASSERT_EQ(array_->get_Sorted(&sorted), S_OK);
@@ -95,11 +96,11 @@ TEST_F(StringArrayTest, SortedListRefusesPositionalChanges) {
   ASSERT_EQ(array_->put_Sorted(VARIANT_TRUE), S_OK);
   add({QStringLiteral("one")});
   QString text = QStringLiteral("two");
-  expectLibraryError(array_->InsertAt(0, text), 1040,
+  expectLibraryError([&] { return array_->InsertAt(0, text); }, 1040,
                      QStringLiteral("L'insertion à une position donnée dans un tableau trié n'est pas autorisée."));
-  expectLibraryError(array_->SetAt(0, &text), 1041,
+  expectLibraryError([&] { return array_->SetAt(0, &text); }, 1041,
                      QStringLiteral("L'écriture à une position donnée dans un tableau trié n'est pas autorisée."));
-  expectLibraryError(array_->SetCount(5), 1042,
+  expectLibraryError([&] { return array_->SetCount(5); }, 1042,
                      QStringLiteral("Le changement de taille direct d'un tableau de chaines n'est pas autorisé si le tableau est trié."));
 }
 
@@ -125,20 +126,20 @@ TEST_F(StringArrayTest, PositionalMembersOnAnUnsortedList) {
 
 TEST_F(StringArrayTest, IndexesOutsideTheListRaiseSubscriptErrors) {
   QString item = QStringLiteral("kept");
-  expectLibraryError(array_->Item(0, &item), 9, kSubscript);
+  expectLibraryError([&] { return array_->Item(0, &item); }, 9, kSubscript);
   add({QStringLiteral("only")});
-  expectLibraryError(array_->Item(-1, &item), 9, kSubscript);
-  expectLibraryError(array_->Item(1, &item), 9, kSubscript);
+  expectLibraryError([&] { return array_->Item(-1, &item); }, 9, kSubscript);
+  expectLibraryError([&] { return array_->Item(1, &item); }, 9, kSubscript);
   EXPECT_EQ(item, QStringLiteral("kept"));
-  expectLibraryError(array_->Delete(1), 9, kSubscript);
-  expectLibraryError(array_->Delete(-1), 9, kSubscript);
-  expectLibraryError(array_->InsertAt(2, QStringLiteral("x")), 9, kSubscript);
-  expectLibraryError(array_->InsertAt(-1, QStringLiteral("x")), 9, kSubscript);
-  expectLibraryError(array_->SetAt(1, &item), 9, kSubscript);
-  expectLibraryError(array_->SetCount(-1), 9, kSubscript);
+  expectLibraryError([&] { return array_->Delete(1); }, 9, kSubscript);
+  expectLibraryError([&] { return array_->Delete(-1); }, 9, kSubscript);
+  expectLibraryError([&] { return array_->InsertAt(2, QStringLiteral("x")); }, 9, kSubscript);
+  expectLibraryError([&] { return array_->InsertAt(-1, QStringLiteral("x")); }, 9, kSubscript);
+  expectLibraryError([&] { return array_->SetAt(1, &item); }, 9, kSubscript);
+  expectLibraryError([&] { return array_->SetCount(-1); }, 9, kSubscript);
   EXPECT_EQ(libtest::raisedError(array_->SetCount(QStringLiteral("many")), array_.get()).number, 13);
   // Deleting the only element leaves an empty list.
   ASSERT_EQ(array_->Delete(0), S_OK);
   EXPECT_TRUE(items().isEmpty());
-  expectLibraryError(array_->Item(0, &item), 9, kSubscript);
+  expectLibraryError([&] { return array_->Item(0, &item); }, 9, kSubscript);
 }
