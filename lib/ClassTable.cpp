@@ -1,8 +1,13 @@
 #include "lib/ClassTable.h"
 
 #include "lib/ComObject.h"
+#include "lib/Divers.h"
 #include "lib/HexFunctions.h"
 #include "lib/IniParam.h"
+#include "lib/KeyFilter.h"
+#include "lib/LogFileClass.h"
+#include "lib/StrToKclass.h"
+#include "lib/StringArray.h"
 
 namespace orvo {
 namespace {
@@ -10,6 +15,11 @@ namespace {
 const BuiltClass kBuiltClasses[] = {
     {OrvoLib22::kIniParam, &createObject<IniParam>},
     {OrvoLib22::kHexFunctions, &createObject<HexFunctions>},
+    {OrvoLib22::kDivers, &createObject<Divers>},
+    {OrvoLib22::kStringArray, &createObject<StringArray>},
+    {OrvoLib22::kLogFileClass, &createObject<LogFileClass>},
+    {OrvoLib22::kStrToKclass, &createObject<StrToKclass>},
+    {OrvoLib22::kKeyFilter, &createObject<KeyFilter>},
 };
 }  // namespace
 
