@@ -16,14 +16,14 @@ namespace {
 constexpr int64_t kSecondsPerDay = 86400;
 constexpr int64_t kOriginFromUnixDays = 25569;  // days from 1899-12-30 to 1970-01-01
 
-int64_t floorDiv(int64_t a, int64_t b) {
+constexpr int64_t floorDiv(int64_t a, int64_t b) {
   int64_t q = a / b;
   if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
   return q;
 }
 
 // Days from 1970-01-01 to the given proleptic Gregorian date; month 1..12, any day.
-int64_t unixDaysFromCivil(int64_t y, int64_t m, int64_t d) {
+constexpr int64_t unixDaysFromCivil(int64_t y, int64_t m, int64_t d) {
   y -= m <= 2 ? 1 : 0;
   const int64_t era = floorDiv(y, 400);
   const int64_t yoe = y - era * 400;
@@ -52,17 +52,17 @@ CivilDate civilFromUnixDays(int64_t z) {
 
 // Day number (days since 1899-12-30) of a date, months and days carried over; no range check.
 // Callers keep their fields within int range, so nothing here can overflow.
-int64_t dayNumber(int64_t year, int64_t month, int64_t day) {
+constexpr int64_t dayNumber(int64_t year, int64_t month, int64_t day) {
   const int64_t monthIndex = month - 1;
   const int64_t yearCarry = floorDiv(monthIndex, 12);
   const int64_t normalMonth = monthIndex - yearCarry * 12 + 1;
   return unixDaysFromCivil(year + yearCarry, normalMonth, 1) + (day - 1) + kOriginFromUnixDays;
 }
 
-const int64_t kFirstDay = dayNumber(100, 1, 1);
-const int64_t kLastDay = dayNumber(9999, 12, 31);
-const int64_t kFirstSecond = kFirstDay * kSecondsPerDay;
-const int64_t kLastSecond = kLastDay * kSecondsPerDay + kSecondsPerDay - 1;
+constexpr int64_t kFirstDay = dayNumber(100, 1, 1);
+constexpr int64_t kLastDay = dayNumber(9999, 12, 31);
+constexpr int64_t kFirstSecond = kFirstDay * kSecondsPerDay;
+constexpr int64_t kLastSecond = kLastDay * kSecondsPerDay + kSecondsPerDay - 1;
 
 // A year from 0 to 99 is a two-digit year: 0..29 are 2000..2029, 30..99 are 1930..1999.
 int64_t expandTwoDigitYear(int64_t year) {

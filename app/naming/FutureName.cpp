@@ -1,0 +1,45 @@
+#include "app/naming/FutureName.h"
+
+#include "app/common/Orvofonctions2.h"
+#include "app/naming/ConfigClass.h"
+#include "app/naming/NameComposition.h"
+#include "app/picture/SafeDate.h"
+#include "runtime/RuntimeError.h"
+
+namespace {
+
+QString fileExtension(const QString& fileName) {
+  return Orvofonctions2::GetFileExt(Orvofonctions2::GetFilenameFromPath(fileName));
+}
+
+}  // namespace
+
+QString RowDateKey(const JpegInfosClass& info) {
+  rt::DateValue date = info.FileDate();
+  if (info.CreateDate() > 0)
+    date = info.CreateDate();
+  else if (info.ModifDate() > 0)
+    date = info.ModifDate();
+  if (!(date > 0)) return QString();
+  try {
+    return rt::toDateKey(date);
+  } catch (const rt::RuntimeError&) {
+    return QString();  // a date no key can hold sorts with the pictures without date
+  }
+}
+
+bool HasExifDate(const JpegInfosClass& info) { return info.CreateDate() > 0 || info.ModifDate() > 0; }
+
+QString NewExtensionText(const QString& fileName, uint8_t extension) {
+  const QString ext = fileExtension(fileName);
+  return ext.isEmpty() ? QString() : ExtensionText(ext, extension);
+}
+
+QString FutureName(const QString& path, const JpegInfosClass& info) {
+  const rt::DateValue date = GetSafeDate(info);
+  if (!(date > 0)) return QString();
+  const ConfigClass& config = CurrentConfig();
+  QString name = config.FormatName(rt::toDateKey(date));
+  if (config.IsSuffix()) name += SuffixPattern(config.Digits(), config.SuffixType());
+  return name + NewExtensionText(path, 0);
+}

@@ -1,0 +1,106 @@
+#pragma once
+// The rename operation: renames in place every checked file of the list after its date, under
+// the rename settings, numbering files whose names would coincide and never replacing an
+// existing entry.
+//
+// How to call it (the main window's mnuActionRename_Click, the command-line tool):
+//   1. Count the checked rows, show the parameters dialog and the confirmation (the caller's
+//      business); compute the offsets, e.g. RenameOffsets::fromConfig(CurrentConfig()) after
+//      the dialog stored its controls.
+//   2. Build one RenameRow per list row, in list order (ascending date key), with the row's
+//      key, text, folder, date key, EXIF mark and check box.
+//   3. RenameEngine(rt::localFileSystem(), CurrentConfig(), offsets, questions).run(rows);
+//      questions answers the date question (NotExif 2) and shows progress.
+//   4. Copy every row back into the list (key, text, check box), whether run returned or threw:
+//      the rows always match the files on disk. On RenameFailure report the error (its
+//      number, e.g. ErrorHandling::ShowError("wMain.mnuActionRename_Click", failure)).
+//
+// The operation:
+//   - Reading: each checked row's picture is read and its name body chosen: from its shooting
+//     date, else its EXIF modification date (plus the offset), else, for a row marked as EXIF
+//     whose dates can no longer be read, its file date plus the undated offset. A file without
+//     EXIF date is named by NotExif: 0 from the row's date key plus the undated offset, 1 not
+//     renamed, 2 from the date the questions give (no offset), or not renamed when declined.
+//     A file that is not renamed is never moved: it keeps its name and its check box.
+//   - Temporary names: each file to rename gets "($)_" in front of its name, once more while
+//     that name is taken (an entry on disk or a row of the list).
+//   - Final names: name body + suffix + extension text. The counter starts at StartNum
+//     (IsSuffix) or 1 whenever the body differs from the previous file's; with IsSuffix off
+//     the first candidate has no suffix. A taken candidate (on disk, a row of the list, or an
+//     entry that appears before the rename) switches the suffix on, then raises the counter.
+//     Renamed rows get their new text and are unchecked.
+//   - Keys are rebuilt as folder + "/" + text.
+//   - On any failure after the first move, every file still under a temporary name gets its
+//     old name back (a file of this operation that took such a name meanwhile is put back
+//     under its own old name first), the keys are rebuilt and RenameFailure is thrown.
+//     Nothing is ever overwritten, so no picture is lost whatever fails.
+
+#include "app/naming/ConfigClass.h"
+#include "app/naming/RenameQuestions.h"
+#include "app/naming/RenameRow.h"
+#include "runtime/DateValue.h"
+#include "runtime/FileSystem.h"
+#include "runtime/RuntimeError.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The text put in front of a file's name while the operation runs.
+inline const QString kTemporaryPrefix = QStringLiteral("($)_");
+
+// Time added to the dates of a rename: offset to EXIF dates, undatedOffset to the dates of
+// files without EXIF date (file date, row date key).
+struct RenameOffsets {
+  rt::DateValue offset = 0.0;
+  rt::DateValue undatedOffset = 0.0;
+
+  // The clock correction of the settings: DateReal - DateExif while OffsetApply is set and
+  // the two differ, else 0; undatedOffset is the same when OffsetNoDate is set too.
+  static RenameOffsets fromConfig(const ConfigClass& config);
+};
+
+struct RenameSummary {
+  int renamed = 0;  // files that received their final names
+  int skipped = 0;  // checked files that kept their names
+};
+
+// The failure that stopped an operation: the runtime error (number, source, description),
+// the rename that failed (from and to are empty when the failure was not a rename, e.g. a
+// date out of range while choosing names) and the files that could not get their old names
+// back (still under a temporary name; empty in every ordinary case).
+class RenameFailure : public rt::RuntimeError {
+ public:
+  RenameFailure(const rt::RuntimeError& error, QString from, QString to, QStringList notRestored)
+      : rt::RuntimeError(error),
+        from_(std::move(from)),
+        to_(std::move(to)),
+        notRestored_(std::move(notRestored)) {}
+
+  const QString& from() const { return from_; }
+  const QString& to() const { return to_; }
+  const QStringList& notRestored() const { return notRestored_; }
+
+ private:
+  QString from_;
+  QString to_;
+  QStringList notRestored_;
+};
+
+class RenameEngine {
+ public:
+  // The engine keeps references: fs, config and questions must outlive it.
+  RenameEngine(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets,
+               RenameQuestions& questions);
+
+  // Renames the files of the checked rows (rows in list order) and updates the rows. Throws
+  // RenameFailure after restoring what it could (see above); the rows match the disk then too.
+  RenameSummary run(std::vector<RenameRow>& rows);
+
+ private:
+  rt::FileSystem& fs_;
+  const ConfigClass& config_;
+  RenameOffsets offsets_;
+  RenameQuestions& questions_;
+};

@@ -1,0 +1,42 @@
+#pragma once
+// A file-system seam for rename tests: works on the real disk, records every rename asked of
+// it, and on chosen calls fails the rename or makes its target appear just before it.
+
+#include "runtime/FileSystem.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+
+#include <cstdint>
+#include <utility>
+
+namespace testsupport {
+
+class FailingFileSystem : public rt::FileSystem {
+ public:
+  explicit FailingFileSystem(rt::FileSystem& real = rt::localFileSystem()) : real_(real) {}
+
+  // The n-th call of renameNoReplace (counted from 1) raises the runtime error `number`
+  // without renaming; the calls before and after behave normally.
+  void failRename(int n, int32_t number = 70) { failures_[n] = number; }
+  // Just before the n-th call of renameNoReplace, a file holding content appears at its target.
+  void appearBeforeRename(int n, const QByteArray& content) { intruders_[n] = content; }
+
+  // Every call of renameNoReplace so far, as (from, to), the failed ones included.
+  const QList<std::pair<QString, QString>>& renames() const { return renames_; }
+  int renameCount() const { return static_cast<int>(renames_.size()); }
+
+  bool exists(const QString& path) const override { return real_.exists(path); }
+  bool renameNoReplace(const QString& from, const QString& to) override;
+  QStringList entryNames(const QString& folder) const override { return real_.entryNames(folder); }
+
+ private:
+  rt::FileSystem& real_;
+  QMap<int, int32_t> failures_;
+  QMap<int, QByteArray> intruders_;
+  QList<std::pair<QString, QString>> renames_;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,15 @@
+#pragma once
+// The commands of tindra-cli. Each returns the process exit status: 0 when every file was
+// handled, 1 when a file could not be (the others go on), 2 when the settings given cannot be
+// used (nothing is done then).
+
+#include "tools/cli/CliOptions.h"
+
+namespace cli {
+
+int runInfo(const Options& options);
+int runNames(const Options& options);
+// plan (simulate: on a simulated copy of the folders) and rename (on disk).
+int runRename(const Options& options, bool simulate);
+
+}  // namespace cli

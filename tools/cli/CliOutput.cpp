@@ -1,0 +1,69 @@
+#include "tools/cli/CliOutput.h"
+
+#include "app/common/ErrorHandling.h"
+#include "runtime/RuntimeError.h"
+
+#include <cstdio>
+
+namespace cli {
+namespace {
+
+QString& currentFile() {
+  static QString path;
+  return path;
+}
+
+bool& failedFlag() {
+  static bool flag = false;
+  return flag;
+}
+
+void write(std::FILE* stream, const QString& text) {
+  const QByteArray bytes = text.toUtf8();
+  std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+  std::fflush(stream);
+}
+
+}  // namespace
+
+void printLine(const QString& line) { write(stdout, line + QLatin1Char('\n')); }
+
+void printError(const QString& message) {
+  write(stderr, QStringLiteral("tindra-cli : ") + message + QLatin1Char('\n'));
+}
+
+void installErrorPresenter() {
+  ErrorHandling::SetPresenter([](const QString&, const QString& message) {
+    markFailed();
+    QString text = message;
+    text.replace(QStringLiteral("\n\n"), QStringLiteral("\n"));
+    if (currentFile().isEmpty())
+      printError(text);
+    else
+      printError(QStringLiteral("« %1 » : %2").arg(currentFile(), text));
+  });
+}
+
+void setCurrentFile(const QString& path) { currentFile() = path; }
+
+bool failed() { return failedFlag(); }
+
+void markFailed() { failedFlag() = true; }
+
+QString dateField(rt::DateValue value) {
+  if (!(value > 0)) return QString();
+  try {
+    const rt::DateParts p = rt::splitDate(value);
+    return QStringLiteral("%1-%2-%3 %4:%5:%6")
+        .arg(p.year, 4, 10, QLatin1Char('0'))
+        .arg(p.month, 2, 10, QLatin1Char('0'))
+        .arg(p.day, 2, 10, QLatin1Char('0'))
+        .arg(p.hour, 2, 10, QLatin1Char('0'))
+        .arg(p.minute, 2, 10, QLatin1Char('0'))
+        .arg(p.second, 2, 10, QLatin1Char('0'));
+  } catch (const rt::RuntimeError&) {
+    return QString();
+  }
+}
+
+}  // namespace cli

@@ -1,0 +1,31 @@
+// tindra-cli: the picture information, future names and renaming of Tindra from a terminal.
+#include "tools/cli/CliCommands.h"
+#include "tools/cli/CliOptions.h"
+#include "tools/cli/CliOutput.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("tindra-cli"));
+  cli::installErrorPresenter();
+
+  QString error;
+  const std::optional<cli::Options> options = cli::parseArguments(app.arguments().mid(1), &error);
+  if (!options) {
+    cli::printError(error + QStringLiteral("\n(tindra-cli --help pour l'aide)"));
+    return 2;
+  }
+  switch (options->command) {
+    case cli::Command::Help:
+      std::fputs(cli::usageText().toUtf8().constData(), stdout);
+      return 0;
+    case cli::Command::Info: return cli::runInfo(*options);
+    case cli::Command::Names: return cli::runNames(*options);
+    case cli::Command::Plan: return cli::runRename(*options, true);
+    case cli::Command::Rename: return cli::runRename(*options, false);
+  }
+  return 2;
+}
