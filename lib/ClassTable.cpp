@@ -2,12 +2,15 @@
 
 #include "lib/ComObject.h"
 #include "lib/Divers.h"
+#include "lib/FilesPaths.h"
 #include "lib/HexFunctions.h"
 #include "lib/IniParam.h"
 #include "lib/KeyFilter.h"
 #include "lib/LogFileClass.h"
+#include "lib/PrintWnd.h"
 #include "lib/StrToKclass.h"
 #include "lib/StringArray.h"
+#include "lib/WinPlace.h"
 
 namespace orvo {
 namespace {
@@ -15,6 +18,9 @@ namespace {
 const BuiltClass kBuiltClasses[] = {
     {OrvoLib22::kIniParam, &createObject<IniParam>},
     {OrvoLib22::kHexFunctions, &createObject<HexFunctions>},
+    {OrvoLib22::kWinPlace, &createObject<WinPlace>},
+    {OrvoLib22::kPrintWnd, &createObject<PrintWnd>},
+    {OrvoLib22::kFilesPaths, &createObject<FilesPaths>},
     {OrvoLib22::kDivers, &createObject<Divers>},
     {OrvoLib22::kStringArray, &createObject<StringArray>},
     {OrvoLib22::kLogFileClass, &createObject<LogFileClass>},
