@@ -7,4 +7,10 @@ if(TARGET tindra_core AND TARGET OrvoLib22)
       target_compile_definitions(${t} PRIVATE TINDRA_LIBRARY_PATH="$<TARGET_FILE:OrvoLib22>")
     endif()
   endforeach()
+  # The file parsing runs inside the library. When a fuzz build instruments every target
+  # (CMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,...), the library's coverage and sanitizer
+  # hooks come from the fuzzer executable that loads it, so they stay undefined at link time.
+  if(TINDRA_FUZZ)
+    target_link_options(OrvoLib22 PRIVATE -Wl,-z,undefs)
+  endif()
 endif()
