@@ -4,7 +4,9 @@
 // per root under $XDG_CONFIG_HOME/Tindra/registry/ (default ~/.config), in the style of a
 // registry export; every change re-reads the hive and writes it back atomically under an
 // exclusive lock on a lock file beside it, so concurrent processes never lose each other's
-// writes. A malformed hive is read as far as it is well formed and never crashes the reader.
+// writes. A malformed hive is read as far as it is well formed and never crashes the reader;
+// the first change to it keeps a copy of it as "<hive>.damaged", since the rewrite drops what
+// could not be read. The text format is told in runtime/HiveFormat.h.
 
 #include <QString>
 #include <QStringList>
@@ -28,14 +30,18 @@ enum Root : int32_t {
 // True when root is one of the values above.
 bool isValidRoot(int32_t root);
 
-// The hive file of a root (whether or not it exists yet).
+// The hive file of a root (whether or not it exists yet): <config>/Tindra/registry/<root's
+// name>.reg, e.g. HKEY_CURRENT_USER.reg; "" for an invalid root. <config> is $XDG_CONFIG_HOME
+// when set to an absolute path, else ~/.config.
 QString hiveFile(int32_t root);
 
 // Each call below returns false / nullopt for an invalid root or an empty or malformed key
-// path (empty name between separators) and when the hive cannot be written.
+// path (empty name between separators, a control character in a name, more than 512 names)
+// and when the hive cannot be written.
 
 bool keyExists(int32_t root, const QString& key);
-// Creates the key and any missing parents; an existing key is a success. className is kept.
+// Creates the key and any missing parents; an existing key is a success. className is kept
+// with every key this call creates (an existing key keeps its own).
 bool createKey(int32_t root, const QString& key, const QString& className = QString());
 // The value, or nullopt when the key or the value is absent.
 std::optional<QString> queryValue(int32_t root, const QString& key, const QString& name);

@@ -186,7 +186,7 @@ TEST_F(IniFileTest, TextThatCannotReadBackTheSameIsRefused) {
 
 TEST_F(IniFileTest, MalformedFilesAreReadAroundAndKeptOnRewrite) {
   QByteArray garbage("\xEF\xBB\xBF[First]\nok=1\n");
-  garbage += QByteArray("bin\0ary\xFF\xFE=x\n", 15);
+  garbage += QByteArray::fromRawData("bin\0ary\xFF\xFE=x\n", sizeof "bin\0ary\xFF\xFE=x\n" - 1);
   garbage += "no equals sign at all\n";
   garbage += "huge=" + QByteArray(200000, 'h') + "\n";
   garbage += "[Unclosed\n";

@@ -122,7 +122,7 @@ TEST_F(RegistryStoreTest, DamagedHiveIsReadAsFarAsItIsWellFormedAndKeptAside) {
       "\"c\"=\"lost\"\r\n"
       "[HKEY_CURRENT_USER\\Good\\Child\r\n"
       "\"d\"=\"4\"   \r\n";
-  damaged += QByteArray("\0\xFF\xFE garbage\n", 13);
+  damaged += QByteArray::fromRawData("\0\xFF\xFE garbage\n", sizeof "\0\xFF\xFE garbage\n" - 1);
   damaged += "; a comment\n[HKEY_CURRENT_USER\\Good\\Child]\n\"e\"=\"5\"\n";
   ASSERT_TRUE(writeFile(hiveFile(CurrentUser), damaged));
 
