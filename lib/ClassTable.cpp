@@ -8,6 +8,7 @@
 #include "lib/KeyFilter.h"
 #include "lib/LogFileClass.h"
 #include "lib/PrintWnd.h"
+#include "lib/RegBase.h"
 #include "lib/StrToKclass.h"
 #include "lib/StringArray.h"
 #include "lib/WinPlace.h"
@@ -22,6 +23,7 @@ const BuiltClass kBuiltClasses[] = {
     {OrvoLib22::kPrintWnd, &createObject<PrintWnd>},
     {OrvoLib22::kFilesPaths, &createObject<FilesPaths>},
     {OrvoLib22::kDivers, &createObject<Divers>},
+    {OrvoLib22::kRegBase, &createObject<RegBase>},
     {OrvoLib22::kStringArray, &createObject<StringArray>},
     {OrvoLib22::kLogFileClass, &createObject<LogFileClass>},
     {OrvoLib22::kStrToKclass, &createObject<StrToKclass>},
