@@ -6,7 +6,7 @@
 #include "runtime/ComErrorInfo.h"
 #include "runtime/ComPtr.h"
 #include "runtime/RuntimeError.h"
-#include "tests/lib/DialogDriver.h"
+#include "tests/support/DialogDriver.h"
 #include "tests/lib/LibTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -106,7 +106,7 @@ TEST_F(FilesPathsTest, ProgramMembersSitAtTheirBindingPlaces) {
 
   // GetFileName, first: a dialog the test cancels.
   QVariant index(3);
-  libtest::whenShown<QFileDialog>([](QFileDialog* d) { d->reject(); });
+  testsupport::whenShown<QFileDialog>([](QFileDialog* d) { d->reject(); });
   using V = const QVariant&;
   out = QStringLiteral("unset");
   ASSERT_EQ((callSlot<WId, S, V, V, V, V, V, QVariant*, QString*>(
@@ -212,7 +212,7 @@ TEST_F(FilesPathsTest, TempFileNameCreatesAnEmptyUniqueFile) {
 TEST_F(FilesPathsTest, OpenDialogReturnsTheChosenFileAndFilter) {
   const QString dir = folderWith({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("notes")});
   QVariant index(2);
-  libtest::whenShown<QFileDialog>([&](QFileDialog* d) {
+  testsupport::whenShown<QFileDialog>([&](QFileDialog* d) {
     EXPECT_TRUE(d->testOption(QFileDialog::DontUseNativeDialog));
     EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptOpen);
     EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
@@ -234,7 +234,7 @@ TEST_F(FilesPathsTest, OpenDialogReturnsTheChosenFileAndFilter) {
 TEST_F(FilesPathsTest, MultipleChoiceGivesFolderThenNames) {
   const QString dir = folderWith({QStringLiteral("a.jpg"), QStringLiteral("b.jpg")});
   QVariant index;  // missing: first filter
-  libtest::whenShown<QFileDialog>([](QFileDialog* d) {
+  testsupport::whenShown<QFileDialog>([](QFileDialog* d) {
     EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFiles);
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Ouvrir"));
     typeName(d, QStringLiteral("\"a.jpg\" \"b.jpg\""));
@@ -245,7 +245,7 @@ TEST_F(FilesPathsTest, MultipleChoiceGivesFolderThenNames) {
   EXPECT_EQ(index.toInt(), 1);
 
   // One file chosen in multiple mode: its full path.
-  libtest::whenShown<QFileDialog>([](QFileDialog* d) {
+  testsupport::whenShown<QFileDialog>([](QFileDialog* d) {
     typeName(d, QStringLiteral("b.jpg"));
     static_cast<QDialog*>(d)->accept();  // QFileDialog::accept, validation included
   });
@@ -255,7 +255,7 @@ TEST_F(FilesPathsTest, MultipleChoiceGivesFolderThenNames) {
 TEST_F(FilesPathsTest, CancelledDialogKeepsTheFilterIndex) {
   const QString dir = folderWith({QStringLiteral("a.jpg")});
   QVariant index(2);
-  libtest::whenShown<QFileDialog>([](QFileDialog* d) {
+  testsupport::whenShown<QFileDialog>([](QFileDialog* d) {
     d->selectNameFilter(d->nameFilters().at(0));
     typeName(d, QStringLiteral("a.jpg"));
     d->reject();
@@ -267,7 +267,7 @@ TEST_F(FilesPathsTest, CancelledDialogKeepsTheFilterIndex) {
 TEST_F(FilesPathsTest, SaveDialogReturnsANewPath) {
   const QString dir = folderWith({});
   QVariant index(1);
-  libtest::whenShown<QFileDialog>([](QFileDialog* d) {
+  testsupport::whenShown<QFileDialog>([](QFileDialog* d) {
     EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Enregistrer sous"));
     typeName(d, QStringLiteral("nouveau.tdc"));
@@ -289,7 +289,7 @@ TEST_F(FilesPathsTest, ChooseDirectoryPreselectsAndReturnsTheFolder) {
   EXPECT_EQ(raisedNumber(paths_->ChooseDirectory(&child, QStringLiteral("?"), dir, nullptr, &out)), 1024);
   EXPECT_EQ(out, QStringLiteral("unset"));
 
-  libtest::whenShown<QDialog>(
+  testsupport::whenShown<QDialog>(
       [&](QDialog* d) {
         auto* status = d->findChild<QLabel*>(QStringLiteral("statusText"));
         ASSERT_NE(status, nullptr);
@@ -303,7 +303,7 @@ TEST_F(FilesPathsTest, ChooseDirectoryPreselectsAndReturnsTheFolder) {
             S_OK);
   EXPECT_EQ(out, dir + QStringLiteral("/sub"));
 
-  libtest::whenShown<QDialog>([](QDialog* d) { d->reject(); }, QStringLiteral("BrowseDirectory"));
+  testsupport::whenShown<QDialog>([](QDialog* d) { d->reject(); }, QStringLiteral("BrowseDirectory"));
   QVariant noNetwork(true);
   ASSERT_EQ(paths_->ChooseDirectory(&form, QStringLiteral("?"), QVariant(), &noNetwork, &out), S_OK);
   EXPECT_EQ(out, QString());

@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-namespace libtest {
+namespace testsupport {
 
 template <class Dialog>
 void whenShown(std::function<void(Dialog*)> action, const QString& objectName = QString()) {
@@ -41,4 +41,4 @@ void whenShown(std::function<void(Dialog*)> action, const QString& objectName = 
   timer->start();
 }
 
-}  // namespace libtest
+}  // namespace testsupport
