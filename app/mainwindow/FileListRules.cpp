@@ -53,12 +53,4 @@ QRect FitInArea(const QSize& picture, const QRect& area) {
                static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height)));
 }
 
-QString RowDateKey(const JpegInfosClass& info) {
-  if (info.CreateDate() > 0) return rt::toDateKey(info.CreateDate());
-  if (info.ModifDate() > 0) return rt::toDateKey(info.ModifDate());
-  return rt::toDateKey(info.FileDate());
-}
-
-bool HasExifDate(const JpegInfosClass& info) { return info.CreateDate() > 0 || info.ModifDate() > 0; }
-
 }  // namespace FileListRules

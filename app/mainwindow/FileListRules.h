@@ -33,9 +33,4 @@ QString DateText(rt::DateValue date);
 // gives an empty rectangle.
 QRect FitInArea(const QSize& picture, const QRect& area);
 
-// The date key of the list: CreateDate when present, else ModifDate, else FileDate.
-QString RowDateKey(const JpegInfosClass& info);
-// The EXIF mark: "X" when the picture has a CreateDate or ModifDate.
-bool HasExifDate(const JpegInfosClass& info);
-
 }  // namespace FileListRules

@@ -161,7 +161,6 @@ class wMain : public QMainWindow {
   void addOneFile(const PendingFile& file);
   void clearDetails();
   void showPreview(const QString& path);
-  QString newNameText(const QString& path, double date);
 
   // Start-up steps.
   void restoreColumns();

@@ -7,9 +7,8 @@
 #include "app/mainwindow/SplitterBar.h"
 #include "app/mainwindow/StatusPanels.h"
 #include "app/mainwindow/wMain.h"
-#include "app/naming/ConfigClass.h"
+#include "app/naming/FutureName.h"
 #include "app/picture/PictureInfos.h"
-#include "app/picture/SafeDate.h"
 #include "runtime/RuntimeError.h"
 
 #include <QElapsedTimer>
@@ -47,7 +46,7 @@ void wMain::queuePaths(const QStringList& paths, bool testExtension) {
 void wMain::addOneFile(const PendingFile& file) {
   if (ExistItem(file.path)) return;
   const JpegInfosClass info = PictureInfos(file.path);
-  lvwFiles->addRow(file.path, file.name, file.folder, FileListRules::RowDateKey(info), FileListRules::HasExifDate(info));
+  lvwFiles->addRow(file.path, file.name, file.folder, RowDateKey(info), HasExifDate(info));
 }
 
 // Adds every queued file. Long additions let pending events run every few milliseconds, so
@@ -225,21 +224,13 @@ void wMain::lvwFiles_ItemClick(QTreeWidgetItem* item) {
     const QString path = item->text(FileListView::kFolder) + QStringLiteral("/") + item->text(FileListView::kName);
     showPreview(path);
     const JpegInfosClass info = PictureInfos(path);
-    const rt::DateValue date = GetSafeDate(info);
-    if (date > 0) sbrStatus->setText(QStringLiteral("NewName"), newNameText(path, date));
+    sbrStatus->setText(QStringLiteral("NewName"), FutureName(path, info));
     sbrStatus->setText(QStringLiteral("ImgSize"), FileListRules::SizeText(info));
     sbrStatus->panel(QStringLiteral("ImgSize"))->setVisible(true);
     sbrStatus->setText(QStringLiteral("FileDate"), FileListRules::DateText(info.FileDate()));
     sbrStatus->setText(QStringLiteral("ModifDate"), FileListRules::DateText(info.ModifDate()));
     sbrStatus->setText(QStringLiteral("CreateDate"), FileListRules::DateText(info.CreateDate()));
   });
-}
-
-QString wMain::newNameText(const QString& path, double date) {
-  const ConfigClass& config = CurrentConfig();
-  QString name = config.FormatName(rt::toDateKey(date));
-  if (config.IsSuffix()) name += QString(config.Digits(), config.SuffixType() == 0 ? QLatin1Char('X') : QLatin1Char('0'));
-  return name + QLatin1Char('.') + Orvofonctions2::GetFileExt(path);
 }
 
 // Fits and centres the picture in the area right of the splitter. The picture is decoded at
