@@ -2,6 +2,7 @@
 
 #include "lib/BrowseDirectory.h"
 #include "lib/Global.h"
+#include "lib/SelfReference.h"
 #include "lib/ArgumentValues.h"
 #include "runtime/RuntimeError.h"
 
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QRandomGenerator>
 
 namespace orvo {
@@ -107,6 +109,28 @@ int32_t chosenFilterPosition(const QFileDialog& dialog, const QStringList& filte
   return position < 0 ? 1 : static_cast<int32_t>(position + 1);
 }
 
+// Qt's file dialog, refusing (with a message, the dialog staying open) a name whose folder
+// does not exist: the chosen path must be usable as it is.
+class ExistingPathFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (!files.isEmpty() && !QFileInfo(files.first()).isDir()) {
+      const QFileInfo chosen(files.first());
+      if (!chosen.absoluteDir().exists()) {
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("%1\nLe chemin d'accès n'existe pas.\nVérifiez que le chemin "
+                                            "d'accès correct a été entré.")
+                                 .arg(QDir::toNativeSeparators(chosen.absoluteFilePath())));
+        return;
+      }
+    }
+    QFileDialog::accept();
+  }
+};
+
 struct FileDialogRequest {
   WId parent = 0;
   QStringList filters;
@@ -122,7 +146,7 @@ struct FileDialogRequest {
 // 0 when there are no filters).
 bool runFileDialog(const FileDialogRequest& request, QStringList& files, int32_t& chosenFilter) {
   QWidget* parent = request.parent ? QWidget::find(request.parent) : nullptr;
-  QFileDialog dialog(parent);
+  ExistingPathFileDialog dialog(parent);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   QString title = request.title;
@@ -194,6 +218,7 @@ HRESULT FilesPaths::GetFileName(WId hwndParent, const QString& sFilter, const QV
                                 const QVariant& sInitDir, const QVariant& sDialogTitle,
                                 QVariant* nFilterIndex, QString* result) {
   if (!result) return E_POINTER;
+  const SelfReference alive(static_cast<_FilesPaths*>(this));
   return rt::com::callMember([&] {
     FileDialogRequest request;
     request.parent = hwndParent;
@@ -239,6 +264,7 @@ HRESULT FilesPaths::DeleteLastSlash(const QString& sPath, QString* result) {
 HRESULT FilesPaths::ChooseDirectory(QWidget* frmSrc, const QString& sPrompt, const QVariant& sPath,
                                     QVariant* SansReseau, QString* result) {
   if (!result) return E_POINTER;
+  const SelfReference alive(static_cast<_FilesPaths*>(this));
   return rt::com::callMember([&] {
     CheckFormArgument(frmSrc);
     QString initial = readText(sPath, QString());

@@ -2,6 +2,7 @@
 
 #include "lib/ErrorTable.h"
 #include "lib/Global.h"
+#include "lib/SelfReference.h"
 #include "lib/ArgumentValues.h"
 #include "runtime/ComCreate.h"
 #include "runtime/Conversions.h"
@@ -245,6 +246,7 @@ void WinPlace::writeParam(const QString& section, const QString& key, const QStr
 }
 
 HRESULT WinPlace::RestoreWindow(QWidget* f, const QVariant& sIniFileName) {
+  const SelfReference alive(static_cast<_WinPlace*>(this));  // pending events may run
   return rt::com::callMember([&] {
     CheckFormArgument(f);
     const QString file = readText(sIniFileName, QString());

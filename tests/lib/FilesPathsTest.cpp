@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QWidget>
 
@@ -270,6 +271,16 @@ TEST_F(FilesPathsTest, SaveDialogReturnsANewPath) {
   testsupport::whenShown<QFileDialog>([](QFileDialog* d) {
     EXPECT_EQ(d->acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Enregistrer sous"));
+    // A name in a folder that does not exist is refused with a message; the dialog stays.
+    QString warning;
+    testsupport::whenShown<QMessageBox>([&](QMessageBox* box) {
+      warning = box->text();
+      box->accept();
+    });
+    typeName(d, QStringLiteral("absent/nouveau.tdc"));
+    static_cast<QDialog*>(d)->accept();
+    EXPECT_TRUE(warning.contains(QStringLiteral("Le chemin d'accès n'existe pas."))) << warning.toStdString();
+    EXPECT_TRUE(d->isVisible());
     typeName(d, QStringLiteral("nouveau.tdc"));
     static_cast<QDialog*>(d)->accept();  // QFileDialog::accept, validation included
   });
