@@ -42,7 +42,11 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent) {
     label->setToolTip(QString::fromUtf8(spec.tooltip));
     label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    const int width = twips::toPixels(spec.widthTwips);
+    // A panel is never narrower than its designed width, nor than its fixed text or a full
+    // date in the font in use.
+    const QString widest = key.endsWith(QStringLiteral("Date")) ? QStringLiteral("00/00/0000 00:00:00") : label->text();
+    const int textWidth = label->fontMetrics().horizontalAdvance(widest) + 2 * label->frameWidth() + 8;
+    const int width = std::max(twips::toPixels(spec.widthTwips), textWidth);
     if (key == QStringLiteral("NewName")) {
       label->setMinimumWidth(width);
       layout->addWidget(label, 1);
