@@ -62,6 +62,14 @@ class BrowseFolderDialog : public QDialog {
     tree_->setCurrentIndex(index);
     tree_->scrollTo(index);
     tree_->expand(index);
+    // The tree fills in and sorts itself as folders load: keep the preselected folder in view
+    // until the user picks another one.
+    keepInView_ = true;
+    const auto showPreselected = [this] {
+      if (keepInView_) tree_->scrollTo(tree_->currentIndex(), QAbstractItemView::PositionAtCenter);
+    };
+    connect(model_, &QFileSystemModel::directoryLoaded, this, showPreselected);
+    connect(model_, &QFileSystemModel::layoutChanged, this, showPreselected);
   }
 
   QString chosenFolder() const {
@@ -71,11 +79,13 @@ class BrowseFolderDialog : public QDialog {
 
  private:
   void showSelection(const QModelIndex& current) {
+    keepInView_ = false;
     const bool chosen = current.isValid();
     status_->setText(chosen ? model_->filePath(current) : QString());
     buttons_->button(QDialogButtonBox::Ok)->setEnabled(chosen);
   }
 
+  bool keepInView_ = false;
   QFileSystemModel* model_ = nullptr;
   QTreeView* tree_ = nullptr;
   QLabel* status_ = nullptr;
