@@ -4,12 +4,10 @@
 #include "runtime/ComCreate.h"
 #include "runtime/ComPtr.h"
 #include "runtime/RegistryStore.h"
-#include "tests/lib/LibTestSupport.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
-#include <QFileInfo>
 
 using rt::com::ComPtr;
 
@@ -97,21 +95,4 @@ TEST_F(RegBaseTest, AnExtensionOfAnotherProgramIsLeftUnchanged) {
   EXPECT_EQ(testsupport::readFile(rt::reg::hiveFile(rt::reg::ClassesRoot)), before);
   EXPECT_EQ(classesValue(QStringLiteral(".tvy")), QStringLiteral("editor.tvy"));
   EXPECT_FALSE(rt::reg::keyExists(rt::reg::ClassesRoot, QStringLiteral("viewer.tvy")));
-}
-
-TEST_F(RegBaseTest, MembersSitAtTheirBindingPlaces) {
-  // SetRegKey first, GetRegKey second.
-  QString key = QStringLiteral("Software\\Tindra Tests\\Slots");
-  QVariant name;
-  VARIANT_BOOL failed = 5;
-  ASSERT_EQ((libtest::callSlot<int32_t, const QString*, const QString*, QVariant*, VARIANT_BOOL*>(
-                reg_.get(), libtest::kFirstMemberSlot, HKEY_CURRENT_USER, &key, &key, nullptr, &failed)),
-            S_OK);
-  EXPECT_EQ(failed, VARIANT_FALSE);
-  int32_t root = HKEY_CURRENT_USER;
-  QString value;
-  ASSERT_EQ((libtest::callSlot<int32_t*, QString*, QVariant*, QString*>(reg_.get(), libtest::kFirstMemberSlot + 1,
-                                                                      &root, &key, &name, &value)),
-            S_OK);
-  EXPECT_EQ(value, key);
 }
