@@ -43,8 +43,10 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent) {
     label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A panel is never narrower than its designed width, nor than its fixed text or a full
-    // date in the font in use.
-    const QString widest = key.endsWith(QStringLiteral("Date")) ? QStringLiteral("00/00/0000 00:00:00") : label->text();
+    // date or size in the font in use.
+    QString widest = label->text();
+    if (key.endsWith(QStringLiteral("Date"))) widest = QStringLiteral("00/00/0000 00:00:00");
+    if (key == QStringLiteral("ImgSize")) widest = QStringLiteral("00000x00000x16M ");
     const int textWidth = label->fontMetrics().horizontalAdvance(widest) + 2 * label->frameWidth() + 8;
     const int width = std::max(twips::toPixels(spec.widthTwips), textWidth);
     if (key == QStringLiteral("NewName")) {
