@@ -146,7 +146,11 @@ void wMain::mnuFileDelete_Click() {
     const QList<QTreeWidgetItem*> selected = lvwFiles->selectedItems();
     {
       const QSignalBlocker quiet(lvwFiles);
+      // The list would pass the current row on to a neighbour: a removed current row leaves
+      // no row current, so the preview never shows a picture that is no longer listed.
+      const bool currentRemoved = selected.contains(lvwFiles->currentItem());
       for (QTreeWidgetItem* item : selected) lvwFiles->removeRow(item);
+      if (currentRemoved) lvwFiles->setCurrentItem(nullptr);
     }
     if (!lvwFiles->currentItem()) {
       imgSample->clear();

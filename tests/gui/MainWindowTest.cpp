@@ -235,6 +235,13 @@ TEST_F(WindowFixture, RemovingTakesOnlySelectedRowsAndFreesTheirKeys) {
   EXPECT_FALSE(w.ExistItem(a));
   w.AddFiles(a);  // a removed path can be added again
   EXPECT_EQ(rowNames(), (QStringList{"a.jpg", "b.jpg"}));
+  // Removing the current row leaves no row current and no picture shown.
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(a));
+  ASSERT_TRUE(w.imgSample->isVisible());
+  w.mnuFileDelete_Click();
+  EXPECT_EQ(w.lvwFiles->currentItem(), nullptr);
+  EXPECT_FALSE(w.imgSample->isVisible());
+  EXPECT_EQ(rowNames(), QStringList{"b.jpg"});
   w.mnuFileDeleteAll_Click();
   EXPECT_FALSE(w.ExistItem(b));
   EXPECT_FALSE(w.imgSample->isVisible());
