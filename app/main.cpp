@@ -1,4 +1,5 @@
 // Tindra: renames photo files after the date each picture was taken.
+#include "app/mainwindow/DialogCommands.h"
 #include "app/mainwindow/wMain.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtTexts);
   }
   wMain window;
+  RegisterDialogCommands(window);
   if (!window.Form_Load()) return 0;
   return QApplication::exec();
 }

@@ -1,0 +1,20 @@
+#include "app/mainwindow/DialogCommands.h"
+
+#include "app/dialogs/wParams.h"
+#include "app/mainwindow/FileListView.h"
+#include "app/mainwindow/wMain.h"
+
+void RegisterDialogCommands(wMain& window, DialogCommandOptions options) {
+  window.setCommand(QStringLiteral("mnuEditProperties"), [&window] { ShowParametersDialog(window); });
+  window.setCommand(QStringLiteral("mnuActionRename"), [&window, options] { RenameCheckedFiles(window, options); });
+}
+
+void ShowParametersDialog(wMain& window) {
+  {
+    wParams dialog(&window);
+    dialog.SetSettingsMode();
+    dialog.exec();
+  }
+  // The future name in the status bar is composed from the settings just edited.
+  window.lvwFiles_ItemClick(window.lvwFiles->currentItem());
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The main window's commands that rest on the dialogs: "&Paramètres" (mnuEditProperties) opens
+// the parameters dialog in settings mode, "&Renommer" (mnuActionRename) renames the checked
+// files. The program registers them on its window at start-up.
+
+class wMain;
+
+struct DialogCommandOptions {
+  // A rename that lasts longer than this shows its progress in a modal window.
+  int progressDelayMs = 500;
+  // While the progress window shows, pending window events run at most this often.
+  int eventsIntervalMs = 80;
+};
+
+// Registers both commands on the window (which must outlive its commands).
+void RegisterDialogCommands(wMain& window, DialogCommandOptions options = {});
+
+// The parameters dialog in settings mode; afterwards the current row's details follow the
+// settings.
+void ShowParametersDialog(wMain& window);
+
+// The rename command: nothing checked is said; otherwise the parameters dialog in confirmation
+// mode, the last confirmation, then every checked file is renamed (busy pointer, progress for
+// long runs, dates asked with the date-input dialog) and the rows follow the files. A failure
+// is reported as wMain.mnuActionRename_Click after the files still under temporary names got
+// their old names back; the rows match the files on disk in every case.
+void RenameCheckedFiles(wMain& window, const DialogCommandOptions& options);
