@@ -5,6 +5,7 @@
 
 #include "app/common/ErrorHandling.h"
 #include "app/naming/ConfigClass.h"
+#include "runtime/AtomicFile.h"
 #include "runtime/ComServer.h"
 #include "runtime/RuntimeError.h"
 
@@ -48,6 +49,7 @@ FuzzEnvironment& environment() {
       std::abort();
     }
     ErrorHandling::SetPresenter([](const QString&, const QString&) {});
+    rt::files::setFlushToDisk(false);  // throw-away files: no need to wait for the disk
     e.input = e.dir->filePath("input.tdc");
     e.copy = e.dir->filePath("copy.tdc");
     return e;
