@@ -96,27 +96,9 @@ std::vector<SetterCase> setterCases() {
 
 }  // namespace
 
-TEST(ConfigClassTest, FreshRecordHoldsTheDefaults) {
+// The stored defaults are checked through the file a fresh record writes (SettingsFileTest).
+TEST(ConfigClassTest, FreshRecordHasNoCorrectionPathOrMark) {
   const ConfigClass c;
-  for (int i = 1; i <= 3; ++i) {
-    EXPECT_TRUE(c.IsDateDigit(i));
-    EXPECT_FALSE(c.IsTimeDigit(i));
-  }
-  for (int i = 0; i <= 1; ++i) {
-    EXPECT_FALSE(c.IsDateSep(i));
-    EXPECT_FALSE(c.IsTimeSep(i));
-  }
-  EXPECT_EQ(c.DateSep(), "");
-  EXPECT_EQ(c.TimeSep(), "");
-  EXPECT_EQ(c.DateTimeSep(), "");
-  EXPECT_EQ(c.Prefix(), "");
-  EXPECT_EQ(c.Postfix(), "");
-  EXPECT_TRUE(c.IsSuffix());
-  EXPECT_EQ(c.SuffixType(), 0);
-  EXPECT_EQ(c.Digits(), 2);
-  EXPECT_EQ(c.StartNum(), 1);
-  EXPECT_EQ(c.NotExif(), 0);
-  EXPECT_EQ(c.Extension(), 0);
   EXPECT_FALSE(c.OffsetApply());
   EXPECT_FALSE(c.OffsetNoDate());
   EXPECT_EQ(c.DateExif(), 0.0);
