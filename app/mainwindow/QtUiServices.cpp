@@ -26,17 +26,17 @@ QMessageBox::Icon toQtIcon(Icon icon) {
   return QMessageBox::NoIcon;
 }
 
-struct ButtonSpec {
+struct ButtonChoice {
   QMessageBox::StandardButton button;
   const char* caption;
   Answer answer;
 };
 
-QList<ButtonSpec> buttonsOf(Buttons buttons) {
-  const ButtonSpec ok{QMessageBox::Ok, "OK", Answer::Ok};
-  const ButtonSpec cancel{QMessageBox::Cancel, "Annuler", Answer::Cancel};
-  const ButtonSpec yes{QMessageBox::Yes, "&Oui", Answer::Yes};
-  const ButtonSpec no{QMessageBox::No, "&Non", Answer::No};
+QList<ButtonChoice> buttonsOf(Buttons buttons) {
+  const ButtonChoice ok{QMessageBox::Ok, "OK", Answer::Ok};
+  const ButtonChoice cancel{QMessageBox::Cancel, "Annuler", Answer::Cancel};
+  const ButtonChoice yes{QMessageBox::Yes, "&Oui", Answer::Yes};
+  const ButtonChoice no{QMessageBox::No, "&Non", Answer::No};
   switch (buttons) {
     case Buttons::Ok: return {ok};
     case Buttons::OkCancel: return {ok, cancel};
@@ -73,10 +73,10 @@ Answer QtUiServices::messageBox(const QString& text, Buttons buttons, Icon icon,
   box.setText(text);
   box.setIcon(toQtIcon(icon));
   QHash<QAbstractButton*, Answer> answers;
-  for (const ButtonSpec& spec : buttonsOf(buttons)) {
-    QPushButton* button = box.addButton(spec.button);
-    button->setText(QString::fromUtf8(spec.caption));
-    answers.insert(button, spec.answer);
+  for (const ButtonChoice& choice : buttonsOf(buttons)) {
+    QPushButton* button = box.addButton(choice.button);
+    button->setText(QString::fromUtf8(choice.caption));
+    answers.insert(button, choice.answer);
   }
   box.exec();
   return answers.value(box.clickedButton(), escapeAnswer(buttons));

@@ -8,7 +8,7 @@
 
 namespace {
 
-struct PanelSpec {
+struct PanelLayout {
   const char* text;
   const char* key;
   const char* tooltip;
@@ -16,7 +16,7 @@ struct PanelSpec {
 };
 
 // Panel 1 may not shrink below 100 twips; panel 4's designed width is below its minimum of 800.
-const PanelSpec kPanels[] = {
+const PanelLayout kPanels[] = {
     {"Nom futur (sauf indice) : ", "", "", 1890},
     {"", "NewName", "", 2300},
     {"", "ImgSize", "Taille et couleurs de l'image", 1500},
@@ -35,11 +35,11 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent) {
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(1, 2, 1, 2);
   layout->setSpacing(2);
-  for (const PanelSpec& spec : kPanels) {
-    auto* label = new QLabel(QString::fromUtf8(spec.text), this);
-    const QString key = QString::fromUtf8(spec.key);
+  for (const PanelLayout& panel : kPanels) {
+    auto* label = new QLabel(QString::fromUtf8(panel.text), this);
+    const QString key = QString::fromUtf8(panel.key);
     label->setObjectName(key.isEmpty() ? QStringLiteral("Panel%1").arg(panels_.size() + 1) : key);
-    label->setToolTip(QString::fromUtf8(spec.tooltip));
+    label->setToolTip(QString::fromUtf8(panel.tooltip));
     label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A panel is never narrower than its designed width, nor than its fixed text or a full
@@ -48,7 +48,7 @@ StatusPanels::StatusPanels(QWidget* parent) : QWidget(parent) {
     if (key.endsWith(QStringLiteral("Date"))) widest = QStringLiteral("00/00/0000 00:00:00");
     if (key == QStringLiteral("ImgSize")) widest = QStringLiteral("00000x00000x16M ");
     const int textWidth = label->fontMetrics().horizontalAdvance(widest) + 2 * label->frameWidth() + 8;
-    const int width = std::max(twips::toPixels(spec.widthTwips), textWidth);
+    const int width = std::max(twips::toPixels(panel.widthTwips), textWidth);
     if (key == QStringLiteral("NewName")) {
       label->setMinimumWidth(width);
       layout->addWidget(label, 1);
