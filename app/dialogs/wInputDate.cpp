@@ -7,6 +7,7 @@
 #include "runtime/Conversions.h"
 #include "runtime/DateValue.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <array>
 #include <cmath>
 #include <optional>
+#include <utility>
 
 using ErrorHandling::Guarded;
 using ui::Ui;
@@ -24,18 +26,11 @@ namespace {
 
 enum Box { kDay = 0, kMonth = 1, kYear = 2, kHour = 3, kMinute = 4, kSecond = 5 };
 
-// Designed rectangles in twips: left, top, width, height.
-struct Rect {
-  int left, top, width, height;
-};
-constexpr Rect kLabelRects[] = {{60, 105, 3420, 465}, {120, 945, 1350, 195}, {2160, 945, 1170, 195},
-                                {330, 1275, 600, 195}, {2490, 1230, 540, 195}, {60, 630, 945, 195}};
-constexpr Rect kOldNameRect = {1020, 615, 2400, 285};
-constexpr Rect kBoxRects[] = {{45, 1215, 300, 285},  {510, 1215, 300, 285},  {990, 1215, 585, 285},
-                              {2130, 1215, 300, 285}, {2625, 1215, 300, 285}, {3075, 1215, 300, 285}};
-constexpr Rect kButtonRects[] = {{1232, 1650, 1080, 330}, {73, 1650, 1080, 330}, {2402, 1650, 1080, 330}};
-constexpr int kClientWidth = 3555;
-constexpr int kClientHeight = 2070;
+// The designed width of the buttons and the gap between the date and the time, in twips.
+constexpr int kButtonWidth = 1080;
+constexpr int kDesignedWidth = 3555;
+constexpr int kMargin = 6;
+constexpr int kSpacing = 6;
 
 const char* const kLabelTexts[] = {
     "Entrez une date permettant de classer le fichier à l'emplacement voulu parmi les autres fichiers.",
@@ -97,19 +92,66 @@ wInputDate::wInputDate(QWidget* owner) : QDialog(owner) {
   txtDate[kDay]->setFocus();
 }
 
-// The designed arrangement, scaled to the font in use (designed for a font 13 pixels high).
+// The designed arrangement: the explanation, the current name, then the six boxes in a row
+// under their hints, the separator labels drawn between them. The boxes are placed from the
+// separators' positions in the font in use, so that each separator falls between two boxes.
 void wInputDate::layOut() {
-  const double scale = std::max(1.0, fontMetrics().height() / 13.0);
-  const auto place = [scale](QWidget* widget, const Rect& r) {
-    const auto px = [scale](int value) { return static_cast<int>(std::lround(value * scale / twips::kPerPixel)); };
-    widget->setGeometry(px(r.left), px(r.top), px(r.width), px(r.height));
+  const QFontMetrics fm = fontMetrics();
+  const int boxHeight = txtDate[0]->sizeHint().height();
+  const int narrow = fm.horizontalAdvance(QStringLiteral("00")) + 14;
+  const int wide = fm.horizontalAdvance(QStringLiteral("0000")) + 14;
+
+  // Centres of the two separator characters of a label, from the label's left edge.
+  const auto centres = [&fm](const QString& text, QChar separator) {
+    const int half = fm.horizontalAdvance(separator) / 2;
+    return std::pair<int, int>{fm.horizontalAdvance(text.left(text.indexOf(separator))) + half,
+                               fm.horizontalAdvance(text.left(text.lastIndexOf(separator))) + half};
   };
-  for (int i = 0; i <= 5; ++i) place(lblLabels[i], kLabelRects[i]);
-  place(txtOldName, kOldNameRect);
-  for (int i = 0; i <= 5; ++i) place(txtDate[i], kBoxRects[i]);
-  for (int i = 0; i <= 2; ++i) place(cmdBoutons[i], kButtonRects[i]);
-  setFixedSize(static_cast<int>(std::lround(kClientWidth * scale / twips::kPerPixel)),
-               static_cast<int>(std::lround(kClientHeight * scale / twips::kPerPixel)));
+  // Places first / middle / last box around a label's two separators; returns the right edge.
+  const auto placeGroup = [&](int left, QLabel* label, QChar separator, QLineEdit* first, QLineEdit* middle,
+                              QLineEdit* last, int lastWidth, int top) {
+    const auto [c1, c2] = centres(label->text(), separator);
+    const int half = fm.horizontalAdvance(separator) / 2 + 2;
+    const int labelLeft = left + narrow + half - c1;
+    const int middleWidth = std::max(fm.horizontalAdvance(QStringLiteral("0")) + 8, std::min(narrow, c2 - c1 - 2 * half));
+    first->setGeometry(left, top, narrow, boxHeight);
+    middle->setGeometry(labelLeft + (c1 + c2) / 2 - middleWidth / 2, top, middleWidth, boxHeight);
+    last->setGeometry(labelLeft + c2 + half, top, lastWidth, boxHeight);
+    label->setGeometry(labelLeft, top, fm.horizontalAdvance(label->text()) + 4, boxHeight);
+    return last->geometry().right() + 1;
+  };
+
+  const int buttonWidth = std::max({twips::toPixels(kButtonWidth), cmdBoutons[0]->sizeHint().width(),
+                                    cmdBoutons[1]->sizeHint().width(), cmdBoutons[2]->sizeHint().width()});
+  // Boxes first, to know the width they need.
+  const int dateRight = placeGroup(kMargin, lblLabels[3], QLatin1Char('/'), txtDate[kDay], txtDate[kMonth],
+                                   txtDate[kYear], wide, 0);
+  const int timeLeft = dateRight + fm.horizontalAdvance(QStringLiteral("0000"));
+  const int timeRight = placeGroup(timeLeft, lblLabels[4], QLatin1Char(':'), txtDate[kHour], txtDate[kMinute],
+                                   txtDate[kSecond], narrow, 0);
+  const int width = std::max({timeRight + kMargin, 3 * buttonWidth + 2 * kSpacing + 2 * kMargin,
+                              twips::toPixels(kDesignedWidth)});
+
+  int top = kMargin;
+  lblLabels[0]->setGeometry(kMargin, top, width - 2 * kMargin, lblLabels[0]->heightForWidth(width - 2 * kMargin));
+  top += lblLabels[0]->height() + kSpacing;
+  const int nameLabelWidth = fm.horizontalAdvance(lblLabels[5]->text()) + 4;
+  lblLabels[5]->setGeometry(kMargin, top, nameLabelWidth, boxHeight);
+  txtOldName->setGeometry(kMargin + nameLabelWidth, top, width - 2 * kMargin - nameLabelWidth, boxHeight);
+  top += boxHeight + kSpacing;
+  lblLabels[1]->setGeometry(txtDate[kDay]->x(), top, fm.horizontalAdvance(lblLabels[1]->text()) + 4, fm.height());
+  lblLabels[2]->setGeometry(txtDate[kHour]->x(), top, fm.horizontalAdvance(lblLabels[2]->text()) + 4, fm.height());
+  top += fm.height() + 2;
+  for (QWidget* widget : {static_cast<QWidget*>(lblLabels[3]), static_cast<QWidget*>(lblLabels[4])})
+    widget->move(widget->x(), top);
+  for (QLineEdit* box : txtDate) box->move(box->x(), top);
+  top += boxHeight + 2 * kSpacing;
+  // Buttons left to right: OK, Annuler, Aide (F1).
+  const int buttonHeight = std::max(twips::toPixels(330), cmdBoutons[1]->sizeHint().height());
+  const int step = (width - 2 * kMargin - buttonWidth) / 2;
+  const int order[] = {1, 0, 2};
+  for (int i = 0; i < 3; ++i) cmdBoutons[order[i]]->setGeometry(kMargin + i * step, top, buttonWidth, buttonHeight);
+  setFixedSize(width, top + buttonHeight + kMargin);
 }
 
 void wInputDate::InitGDH(const QString& key) {

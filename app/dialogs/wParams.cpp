@@ -113,6 +113,9 @@ void wParams::buildWindow() {
     frame->setWindowTitle(page.caption);  // the frame's caption, given to its tab at load
     frame->setFrameShape(QFrame::Box);
     help::SetTopic(frame, page.topic);
+    QSizePolicy policy = frame->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);  // the window keeps one size whichever page shows
+    frame->setSizePolicy(policy);
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget((this->*page.build)());
@@ -134,7 +137,7 @@ void wParams::buildWindow() {
     auto* push = arrayMember(new QPushButton(button.caption, this), "cmdBoutons", button.index);
     push->setMinimumSize(twips::toPixels(1200), twips::toPixels(390));
     cmdBoutons[button.index] = push;
-    if (button.index == 3) buttons->addStretch(1);
+    if (button.index == 1) buttons->addStretch(1);
     buttons->addWidget(push);
   }
   cmdBoutons[1]->setDefault(true);
