@@ -5,25 +5,47 @@
 
 #include <QVariantList>
 
+#include <array>
+#include <atomic>
+
 namespace {
 
-// Reverses the order of the two-digit byte pairs of a hexadecimal text and reads it back.
-// A text that is not the expected number of hexadecimal digits raises 13.
+int hexDigit(QChar c) {
+  const char16_t u = c.unicode();
+  if (u >= u'0' && u <= u'9') return u - u'0';
+  if (u >= u'A' && u <= u'F') return u - u'A' + 10;
+  if (u >= u'a' && u <= u'f') return u - u'a' + 10;
+  return -1;
+}
+
+// Reads a hexadecimal text of the given number of digits with its two-digit byte pairs in
+// reverse order. A text that is not that many hexadecimal digits raises 13.
 uint32_t reversedHexBytes(const QString& hex, qsizetype digits) {
   if (hex.size() != digits) rt::raise(rt::ErrTypeMismatch);
-  QString reversed;
-  reversed.reserve(digits);
-  for (qsizetype i = digits - 2; i >= 0; i -= 2) reversed += hex.mid(i, 2);
-  bool ok = false;
-  const uint32_t value = reversed.toUInt(&ok, 16);
-  if (!ok) rt::raise(rt::ErrTypeMismatch);
+  uint32_t value = 0;
+  for (qsizetype pair = digits - 2; pair >= 0; pair -= 2) {
+    for (qsizetype i = pair; i < pair + 2; ++i) {
+      const int digit = hexDigit(hex[i]);
+      if (digit < 0) rt::raise(rt::ErrTypeMismatch);
+      value = (value << 4) | static_cast<uint32_t>(digit);
+    }
+  }
   return value;
 }
 
 }  // namespace
 
 void SwapBytes(int16_t& value) {
-  value = static_cast<int16_t>(reversedHexBytes(Orvofonctions2::Hex4(value), 4));
+  // The reader swaps the same few values (markers, lengths, tags) over and over: each 16-bit
+  // result is asked of the library once and then remembered (bit 16 marks a known entry).
+  static std::array<std::atomic<uint32_t>, 65536> known{};
+  std::atomic<uint32_t>& entry = known[static_cast<uint16_t>(value)];
+  uint32_t swapped = entry.load(std::memory_order_relaxed);
+  if (swapped == 0) {
+    swapped = reversedHexBytes(Orvofonctions2::Hex4(value), 4) | 0x10000u;
+    entry.store(swapped, std::memory_order_relaxed);
+  }
+  value = static_cast<int16_t>(swapped & 0xFFFFu);
 }
 
 void SwapBytes(int32_t& value) {

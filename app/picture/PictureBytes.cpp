@@ -2,6 +2,7 @@
 
 #include "runtime/RuntimeError.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -19,39 +20,49 @@ FilePictureBytes::FilePictureBytes(const QString& path) : file_(path) {
   if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
     rt::raise(QFileInfo::exists(path) ? rt::ErrPathFileAccess : rt::ErrFileNotFound);
   }
+  // Asked right after opening, the size comes with the file status the first read needs anyway.
   size_ = file_.size();
+  load(head_, 0, kWindowSize);
+}
+
+std::optional<rt::DateValue> FilePictureBytes::modificationDate() const {
+  const QDateTime modified = file_.fileTime(QFileDevice::FileModificationTime).toLocalTime();
+  if (!modified.isValid()) return std::nullopt;
+  const QDate d = modified.date();
+  const QTime t = modified.time();
+  try {
+    return rt::makeDate(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
+  } catch (const rt::RuntimeError&) {
+    return std::nullopt;
+  }
 }
 
 void FilePictureBytes::load(Window& window, int64_t pos, int64_t count) {
-  const int64_t length = std::min(std::max(count, kWindowSize), size_ - pos);
+  const int64_t length = std::clamp<int64_t>(size_ - pos, 0, std::max(count, kWindowSize));
   window.start = pos;
   window.bytes.resize(static_cast<size_t>(length));
-  if (!file_.seek(pos)) rt::raise(rt::ErrDeviceIO);
-  int64_t done = 0;
-  while (done < length) {
-    const qint64 got = file_.read(reinterpret_cast<char*>(window.bytes.data()) + done, length - done);
-    if (got <= 0) break;
-    done += got;
+  if (filePos_ != pos) {
+    if (!file_.seek(pos)) rt::raise(rt::ErrDeviceIO);
+    filePos_ = pos;
   }
-  if (done < length) {
-    // The file shrank or failed under us: keep what was read and report the failure.
-    window.bytes.resize(static_cast<size_t>(done));
-    rt::raise(rt::ErrDeviceIO);
-  }
+  // The file device reads until it has the count or meets the end of the file.
+  const qint64 done = file_.read(reinterpret_cast<char*>(window.bytes.data()), length);
+  if (done < 0) rt::raise(rt::ErrDeviceIO);
+  filePos_ += done;
+  window.bytes.resize(static_cast<size_t>(done));
+  if (done < length) size_ = pos + done;  // the file was cut while we read it
 }
 
 int64_t FilePictureBytes::readAt(int64_t pos, uint8_t* out, int64_t count) {
   if (pos < 0 || count <= 0 || pos >= size_) return 0;
-  const int64_t n = std::min(count, size_ - pos);
-  if (!headLoaded_) {
-    headLoaded_ = true;
-    load(head_, 0, kWindowSize);
-  }
+  count = std::min(count, size_ - pos);
   const Window* window = &head_;
-  if (!head_.holds(pos, n)) {
-    if (!moving_.holds(pos, n)) load(moving_, pos, n);
+  if (!head_.holds(pos, count)) {
+    if (!moving_.holds(pos, count)) load(moving_, pos, count);
     window = &moving_;
   }
-  std::memcpy(out, window->bytes.data() + (pos - window->start), static_cast<size_t>(n));
+  const int64_t available = static_cast<int64_t>(window->bytes.size()) - (pos - window->start);
+  const int64_t n = std::clamp<int64_t>(available, 0, count);
+  if (n > 0) std::memcpy(out, window->bytes.data() + (pos - window->start), static_cast<size_t>(n));
   return n;
 }

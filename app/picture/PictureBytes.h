@@ -2,10 +2,13 @@
 // Where the picture reader takes its bytes from: a file read in windows, or bytes already in
 // memory. Positions count from the start of the file.
 
+#include "runtime/DateValue.h"
+
 #include <QFile>
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -32,19 +35,22 @@ class MemoryPictureBytes final : public PictureBytes {
 };
 
 // A file opened read-only. The first window (the file's head, where the marker segments and
-// the EXIF block live) is read once and kept; reads elsewhere go through a second window that
-// moves to where they fall. Each window holds at most kWindowSize bytes and never more than
-// the file has. The file is closed when the object goes away.
+// the EXIF block live) is read at once and kept; reads elsewhere go through a second window
+// that moves to where they fall. Each window holds at most kWindowSize bytes and never more
+// than the file has. The file is closed when the object goes away.
 class FilePictureBytes final : public PictureBytes {
  public:
   static constexpr int64_t kWindowSize = 64 * 1024;
 
-  // Opens the file; raises 53 when it does not exist, 75 when it cannot be opened (a folder,
-  // say).
+  // Opens the file and reads its head; raises 53 when it does not exist, 75 when it cannot be
+  // opened (a folder, say), 57 when it cannot be read.
   explicit FilePictureBytes(const QString& path);
   int64_t size() const override { return size_; }
   // Raises 57 when the file cannot be read.
   int64_t readAt(int64_t pos, uint8_t* out, int64_t count) override;
+  // The file's last-modification date and time (local time, to the second), from the open
+  // file; nullopt when it cannot be told or lies outside years 100..9999.
+  std::optional<rt::DateValue> modificationDate() const;
 
  private:
   struct Window {
@@ -54,11 +60,12 @@ class FilePictureBytes final : public PictureBytes {
       return pos >= start && pos - start + count <= static_cast<int64_t>(bytes.size());
     }
   };
+  // Fills the window from pos with up to max(count, kWindowSize) bytes, never past the end.
   void load(Window& window, int64_t pos, int64_t count);
 
   QFile file_;
   int64_t size_ = 0;
+  int64_t filePos_ = 0;
   Window head_;
   Window moving_;
-  bool headLoaded_ = false;
 };

@@ -11,10 +11,14 @@ const QString kWhere = QStringLiteral("wMain.PictureInfos");
 JpegInfosClass PictureInfos(const QString& path) {
   JpegInfosClass info;
   try {
-    if (const auto date = rt::fileModificationDate(path)) info.SetFileDate(*date);
     FilePictureBytes bytes(path);
+    if (const auto date = bytes.modificationDate()) info.SetFileDate(*date);
     ReadJpegInfos(bytes, info);
   } catch (...) {
+    // A file that could not be opened still has its date when the file system gives one.
+    if (info.FileDate() == 0.0) {
+      if (const auto date = rt::fileModificationDate(path)) info.SetFileDate(*date);
+    }
     ErrorHandling::ShowCurrentException(kWhere);
   }
   return info;

@@ -174,6 +174,29 @@ TEST(PictureInfos, LargeSegmentsAreSkippedWhole) {
   }
 }
 
+// A date text that TIFF offsets place beyond the EXIF segment, across the end of the part of
+// the file read first, and one cut by the end of the file.
+TEST(PictureInfos, DateTextsAreReadWhereverTheyLie) {
+  constexpr uint32_t kTiffBase = 2 + 4 + 6;
+  constexpr uint32_t kTextAt = 65536 - 7;
+  ByteWriter tiff(false);
+  tiff.bytes("II").u16(42).u32(8).u16(1).entry(0x0132, 2, 20, kTextAt - kTiffBase).u32(0);
+  JpegBuilder jpeg;
+  jpeg.app1(exifBody(tiff.data()));
+  const qsizetype bodyAt = jpeg.bytes().size() + 4;
+  QByteArray body(65533, '\x20');
+  body.replace(kTextAt - bodyAt, kDateTime.size(), kDateTime);
+  jpeg.segment(0xE2, body).frame(0xC0, 8, 2, 3).scanAndEnd();
+  JpegInfosClass info = readBytesAsFile(jpeg.bytes());
+  EXPECT_EQ(info.ModifDate(), kDateTimeValue);
+  expectSize(info, 3, 2);
+
+  const QByteArray cut = jpeg.bytes().left(kTextAt + 18);
+  info = readBytesAsFile(cut);
+  EXPECT_EQ(info.ModifDate(), 0.0);
+  EXPECT_EQ(readBytes(cut).ModifDate(), 0.0);
+}
+
 TEST(PictureInfos, InvalidDateTextsLeaveTheirDateAbsent) {
   ExifContent c = datedContent(false);
   c.dateTimeOriginal = "0000:00:00 00:00:00";
@@ -210,6 +233,14 @@ TEST(PictureInfos, CutFilesGiveWhatWasReadAndNothingElse) {
       EXPECT_TRUE(info.ImgWidth() == 0 || info.ImgWidth() == 321);
       EXPECT_TRUE(info.ImgHeight() == 0 || info.ImgHeight() == 123);
       sawCreate = sawCreate || info.CreateDate() > 0;
+      if (cut % 9 == 0) {
+        // The file road gives what the bytes road gives.
+        const JpegInfosClass fromFile = readBytesAsFile(whole.left(cut));
+        EXPECT_EQ(fromFile.CreateDate(), info.CreateDate());
+        EXPECT_EQ(fromFile.ModifDate(), info.ModifDate());
+        EXPECT_EQ(fromFile.ImgWidth(), info.ImgWidth());
+        EXPECT_EQ(fromFile.Message(), info.Message());
+      }
       if (cut < 2) {
         EXPECT_EQ(info.Message(), QStringLiteral("Format non JPEG"));
       }
