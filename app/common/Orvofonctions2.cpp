@@ -6,6 +6,8 @@
 #include "runtime/ComPtr.h"
 #include "runtime/RuntimeError.h"
 
+#include <utility>
+
 namespace Orvofonctions2 {
 namespace {
 
@@ -24,10 +26,20 @@ I& slotObject(const CLSID& clsid) {
   return **slot;
 }
 
-// Raises the object's error at the calling statement when status failed.
-template <class I>
-void check(HRESULT status, I& object) {
-  rt::com::raiseOnFailure(status, &object);
+// Calls member of object with args; raises the object's error at the calling statement when
+// the call failed.
+template <class I, class... Params, class... Args>
+void perform(I& object, HRESULT (I::*member)(Params...), Args&&... args) {
+  rt::com::raiseOnFailure((object.*member)(std::forward<Args>(args)...), &object);
+}
+
+// Calls member of object with args followed by a place for its result of type R; raises the
+// object's error at the calling statement when the call failed, else returns the result.
+template <class R, class I, class... Params, class... Args>
+R query(I& object, HRESULT (I::*member)(Params...), Args&&... args) {
+  R result{};
+  perform(object, member, std::forward<Args>(args)..., &result);
+  return result;
 }
 
 }  // namespace
@@ -41,120 +53,79 @@ _FilesPaths& FilesPathsObject() { return slotObject<_FilesPaths>(CLSID_FilesPath
 // HexFunctions ------------------------------------------------------------------------------
 
 uint8_t HiByte(int32_t word) {
-  auto& o = HexFunctionsObject();
-  uint8_t r = 0;
-  check(o.HiByte(word, &r), o);
-  return r;
+  return query<uint8_t>(HexFunctionsObject(), &_HexFunctions::HiByte, word);
 }
 
 uint8_t LoByte(int32_t word) {
-  auto& o = HexFunctionsObject();
-  uint8_t r = 0;
-  check(o.LoByte(word, &r), o);
-  return r;
+  return query<uint8_t>(HexFunctionsObject(), &_HexFunctions::LoByte, word);
 }
 
 int16_t HiWord(double dword) {
-  auto& o = HexFunctionsObject();
-  int16_t r = 0;
-  check(o.HiWord(dword, &r), o);
-  return r;
+  return query<int16_t>(HexFunctionsObject(), &_HexFunctions::HiWord, dword);
 }
 
 int16_t LoWord(double dword) {
-  auto& o = HexFunctionsObject();
-  int16_t r = 0;
-  check(o.LoWord(dword, &r), o);
-  return r;
+  return query<int16_t>(HexFunctionsObject(), &_HexFunctions::LoWord, dword);
 }
 
 QString Hex2(uint8_t val) {
-  auto& o = HexFunctionsObject();
-  QString r;
-  check(o.Hex2(val, &r), o);
-  return r;
+  return query<QString>(HexFunctionsObject(), &_HexFunctions::Hex2, val);
 }
 
 QString Hex4(int16_t val) {
-  auto& o = HexFunctionsObject();
-  QString r;
-  check(o.Hex4(val, &r), o);
-  return r;
+  return query<QString>(HexFunctionsObject(), &_HexFunctions::Hex4, val);
 }
 
 QString Hex8(int32_t val) {
-  auto& o = HexFunctionsObject();
-  QString r;
-  check(o.Hex8(val, &r), o);
-  return r;
+  return query<QString>(HexFunctionsObject(), &_HexFunctions::Hex8, val);
 }
 
 int16_t MakeInt(uint8_t lsb, uint8_t msb) {
-  auto& o = HexFunctionsObject();
-  int16_t r = 0;
-  check(o.MakeInt(lsb, msb, &r), o);
-  return r;
+  return query<int16_t>(HexFunctionsObject(), &_HexFunctions::MakeInt, lsb, msb);
 }
 
 int32_t MakeLong(int16_t lsb, int16_t msb) {
-  auto& o = HexFunctionsObject();
-  int32_t r = 0;
-  check(o.MakeLong(lsb, msb, &r), o);
-  return r;
+  return query<int32_t>(HexFunctionsObject(), &_HexFunctions::MakeLong, lsb, msb);
 }
 
 // IniParam ----------------------------------------------------------------------------------
 
 QString GetPrivateParam(const QString& topic, const QString& item, const QString& defaut,
                         const QString& iniFileName) {
-  auto& o = IniParamObject();
-  QString r;
-  check(o.GetPrivateParam(topic, item, defaut, iniFileName, &r), o);
-  return r;
+  return query<QString>(IniParamObject(), &_IniParam::GetPrivateParam, topic, item, defaut, iniFileName);
 }
 
 void SetPrivateParam(const QString& topic, const QString& item, const QString& value,
                      const QString& iniFileName) {
-  auto& o = IniParamObject();
-  check(o.SetPrivateParam(topic, item, value, iniFileName), o);
+  perform(IniParamObject(), &_IniParam::SetPrivateParam, topic, item, value, iniFileName);
 }
 
 void DelPrivateParam(const QString& topic, const QString& item, const QString& iniFileName) {
-  auto& o = IniParamObject();
-  check(o.DelPrivateParam(topic, item, iniFileName), o);
+  perform(IniParamObject(), &_IniParam::DelPrivateParam, topic, item, iniFileName);
 }
 
 void DelPrivateSection(const QString& topic, const QString& iniFileName) {
-  auto& o = IniParamObject();
-  check(o.DelPrivateSection(topic, iniFileName), o);
+  perform(IniParamObject(), &_IniParam::DelPrivateSection, topic, iniFileName);
 }
 
 int16_t GetPrivateParamsList(QStringList& tab, const QString& topic, const QString& iniFileName) {
-  auto& o = IniParamObject();
-  int16_t r = 0;
-  check(o.GetPrivateParamsList(&tab, topic, iniFileName, &r), o);
-  return r;
+  return query<int16_t>(IniParamObject(), &_IniParam::GetPrivateParamsList, &tab, topic, iniFileName);
 }
 
 // WinPlace ----------------------------------------------------------------------------------
 
 void RestoreWindow(QWidget* f, const QString& sIniFileName) {
-  auto& o = WinPlaceObject();
-  check(o.RestoreWindow(f, sIniFileName), o);
+  perform(WinPlaceObject(), &_WinPlace::RestoreWindow, f, sIniFileName);
 }
 
 void SaveWindow(QWidget* f, const QString& sIniFileName) {
-  auto& o = WinPlaceObject();
-  check(o.SaveWindow(f, sIniFileName), o);
+  perform(WinPlaceObject(), &_WinPlace::SaveWindow, f, sIniFileName);
 }
 
 // Divers ------------------------------------------------------------------------------------
 
 QVariant Maxi(const QVariant& valA, const QVariant& valB) {
-  auto& o = DiversObject();
-  QVariant r;
-  check(o.Maxi(valA, valB, &r), o);
-  return r;
+  return query<QVariant>(DiversObject(), &_Divers::Maxi, valA, valB);
 }
 
 // FilesPaths --------------------------------------------------------------------------------
@@ -162,34 +133,21 @@ QVariant Maxi(const QVariant& valA, const QVariant& valB) {
 QString GetFileName(WId hwndParent, const QString& sFilter, bool bSave, bool bMulti,
                     const QString& sFileName, const QString& sInitDir, const QString& sDialogTitle,
                     QVariant& nFilterIndex) {
-  auto& o = FilesPathsObject();
   const auto flag = [](bool b) { return QVariant::fromValue<VARIANT_BOOL>(b ? VARIANT_TRUE : VARIANT_FALSE); };
-  QString r;
-  check(o.GetFileName(hwndParent, sFilter, flag(bSave), flag(bMulti), sFileName, sInitDir,
-                      sDialogTitle, &nFilterIndex, &r),
-        o);
-  return r;
+  return query<QString>(FilesPathsObject(), &_FilesPaths::GetFileName, hwndParent, sFilter, flag(bSave),
+                        flag(bMulti), sFileName, sInitDir, sDialogTitle, &nFilterIndex);
 }
 
 QString GetDirectoryFromPath(const QString& path) {
-  auto& o = FilesPathsObject();
-  QString r;
-  check(o.GetDirectoryFromPath(path, &r), o);
-  return r;
+  return query<QString>(FilesPathsObject(), &_FilesPaths::GetDirectoryFromPath, path);
 }
 
 QString GetFilenameFromPath(const QString& path) {
-  auto& o = FilesPathsObject();
-  QString r;
-  check(o.GetFilenameFromPath(path, &r), o);
-  return r;
+  return query<QString>(FilesPathsObject(), &_FilesPaths::GetFilenameFromPath, path);
 }
 
 QString GetFileExt(const QString& path) {
-  auto& o = FilesPathsObject();
-  QString r;
-  check(o.GetFileExt(path, &r), o);
-  return r;
+  return query<QString>(FilesPathsObject(), &_FilesPaths::GetFileExt, path);
 }
 
 }  // namespace Orvofonctions2
