@@ -1,6 +1,7 @@
 #include "lib/Divers.h"
 
 #include "lib/ArgumentValues.h"
+#include "lib/Global.h"
 #include "lib/ProgramLauncher.h"
 #include "lib/ValueComparison.h"
 #include "runtime/Conversions.h"
@@ -20,14 +21,6 @@ constexpr QChar kNoBreakSpace(0x00A0);
 // The first character of a locale text, or def when the locale gives none.
 QString firstCharacterOr(const QString& text, const QString& def) {
   return text.isEmpty() ? def : text.left(1);
-}
-
-QString trimSpaces(const QString& text) {
-  qsizetype first = 0;
-  qsizetype last = text.size();
-  while (first < last && text[first] == QLatin1Char(' ')) ++first;
-  while (last > first && text[last - 1] == QLatin1Char(' ')) --last;
-  return text.mid(first, last - first);
 }
 
 bool isAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
@@ -218,7 +211,7 @@ HRESULT Divers::LaunchAndWaitForApp(const QString& AppName, const QString& AppDi
     if (program.contains(QLatin1Char(' ')) && !program.startsWith(QLatin1Char('"'))) {
       program = QLatin1Char('"') + program + QLatin1Char('"');
     }
-    const QString commandLine = trimSpaces(program + QLatin1Char(' ') + CmdLine);
+    const QString commandLine = TrimSpaces(program + QLatin1Char(' ') + CmdLine);
     *result = launchAndWait(commandLine, AppDir, hidden) ? VARIANT_TRUE : VARIANT_FALSE;
   });
 }

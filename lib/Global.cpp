@@ -8,6 +8,14 @@ namespace orvo {
 
 QString LibraryTitle() { return QStringLiteral("OrvoLib22"); }
 
+QString TrimSpaces(const QString& text) {
+  qsizetype first = 0;
+  qsizetype last = text.size();
+  while (first < last && text[first] == QLatin1Char(' ')) ++first;
+  while (last > first && text[last - 1] == QLatin1Char(' ')) --last;
+  return text.mid(first, last - first);
+}
+
 void CheckFormArgument(QWidget* obj) {
   if (obj && obj->isWindow()) return;
   raiseLibraryError(ErrFormRequired);

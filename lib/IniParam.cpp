@@ -10,14 +10,6 @@ namespace {
 constexpr int kValueBufferSize = 1024;
 constexpr int kKeyListBufferSize = 4096;
 
-QString trimSpaces(const QString& text) {
-  qsizetype first = 0;
-  qsizetype last = text.size();
-  while (first < last && text[first] == QLatin1Char(' ')) ++first;
-  while (last > first && text[last - 1] == QLatin1Char(' ')) --last;
-  return text.mid(first, last - first);
-}
-
 // A failed write of the service comes back as its runtime file error.
 void raiseOnWriteFailure(int32_t error) {
   if (error != 0) rt::raise(error, LibraryTitle(), rt::errorDescription(error));
@@ -45,7 +37,7 @@ HRESULT IniParam::GetPrivateParam(const QString& sTopic, const QString& sItem,
                         .left(kValueBufferSize - 1);
     const qsizetype zero = value.indexOf(QChar(0));
     if (zero >= 0) value.truncate(zero);
-    *result = trimSpaces(value);
+    *result = TrimSpaces(value);
   });
 }
 
