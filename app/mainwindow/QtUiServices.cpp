@@ -46,17 +46,6 @@ QList<ButtonChoice> buttonsOf(Buttons buttons) {
   return {ok};
 }
 
-// The answer when the box is closed without a button.
-Answer escapeAnswer(Buttons buttons) {
-  switch (buttons) {
-    case Buttons::Ok: return Answer::Ok;
-    case Buttons::YesNo: return Answer::No;
-    case Buttons::OkCancel:
-    case Buttons::YesNoCancel: break;
-  }
-  return Answer::Cancel;
-}
-
 QWidget* dialogOwner() {
   if (QWidget* modal = QApplication::activeModalWidget()) return modal;
   return QApplication::activeWindow();
@@ -79,7 +68,7 @@ Answer QtUiServices::messageBox(const QString& text, Buttons buttons, Icon icon,
     answers.insert(button, choice.answer);
   }
   box.exec();
-  return answers.value(box.clickedButton(), escapeAnswer(buttons));
+  return answers.value(box.clickedButton(), ClosedBoxAnswer(buttons));
 }
 
 QString QtUiServices::getFileName(const FileDialogRequest& request) {

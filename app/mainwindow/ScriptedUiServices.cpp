@@ -9,19 +9,6 @@
 #include <QWidget>
 
 namespace ui {
-namespace {
-
-Answer safeAnswer(Buttons buttons) {
-  switch (buttons) {
-    case Buttons::Ok: return Answer::Ok;
-    case Buttons::YesNo: return Answer::No;
-    case Buttons::OkCancel:
-    case Buttons::YesNoCancel: break;
-  }
-  return Answer::Cancel;
-}
-
-}  // namespace
 
 ScriptedUiServices::ScriptedUiServices() : previous_(SetUi(this)) {}
 
@@ -48,7 +35,7 @@ Answer ScriptedUiServices::messageBox(const QString& text, Buttons buttons, Icon
   if (onMessage) onMessage(message);
   if (answers_.isEmpty()) {
     ++unanswered_;
-    return safeAnswer(buttons);
+    return ClosedBoxAnswer(buttons);
   }
   return answers_.dequeue();
 }

@@ -67,6 +67,10 @@ class UiServices {
   virtual QString programTitle() const = 0;
 };
 
+// The answer of a message box closed without a button: Cancel, or Ok/No where the box has no
+// Cancel button.
+Answer ClosedBoxAnswer(Buttons buttons);
+
 // The services in use: the real ones unless a test installed others.
 UiServices& Ui();
 
