@@ -27,6 +27,10 @@ constexpr int32_t kInvalidPicture = 481;
 const QString kPictureFilter =
     QStringLiteral("Fichiers JPEG (*.jpg)|*.jpg|Fichiers BMP (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*");
 
+void setRowsChecked(const QList<QTreeWidgetItem*>& rows, bool checked) {
+  for (QTreeWidgetItem* item : rows) FileListView::setChecked(item, checked);
+}
+
 }  // namespace
 
 bool wMain::ExistItem(const QString& key) {
@@ -62,6 +66,15 @@ void wMain::runAdditions() {
   sinceEvents.start();
   int done = 0;
   bool showing = false;
+  // Ends the additions, whether they all ran or one failed.
+  const auto finish = [&] {
+    pending_.clear();
+    lvwFiles->sortOnDateKey();
+    sbrStatus->hideProgress();
+    adding_ = false;
+    updateCommandStates();
+    Ui().setMousePointer(pointer);
+  };
   try {
     while (!pending_.isEmpty() && !closeRequested_) {
       addOneFile(pending_.dequeue());
@@ -77,20 +90,10 @@ void wMain::runAdditions() {
       }
     }
   } catch (...) {
-    pending_.clear();
-    lvwFiles->sortOnDateKey();
-    sbrStatus->hideProgress();
-    adding_ = false;
-    updateCommandStates();
-    Ui().setMousePointer(pointer);
+    finish();
     throw;
   }
-  pending_.clear();
-  lvwFiles->sortOnDateKey();
-  sbrStatus->hideProgress();
-  adding_ = false;
-  updateCommandStates();
-  Ui().setMousePointer(pointer);
+  finish();
   if (closeRequested_) QTimer::singleShot(0, this, &wMain::close);
 }
 
@@ -172,25 +175,25 @@ void wMain::mnuFileDeleteAll_Click() {
 
 void wMain::mnuEditCheck_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditCheck_Click"), [&] {
-    for (QTreeWidgetItem* item : lvwFiles->selectedItems()) FileListView::setChecked(item, true);
+    setRowsChecked(lvwFiles->selectedItems(), true);
   });
 }
 
 void wMain::mnuEditUncheck_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditUncheck_Click"), [&] {
-    for (QTreeWidgetItem* item : lvwFiles->selectedItems()) FileListView::setChecked(item, false);
+    setRowsChecked(lvwFiles->selectedItems(), false);
   });
 }
 
 void wMain::mnuEditCheckAll_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditCheckAll_Click"), [&] {
-    for (QTreeWidgetItem* item : lvwFiles->allRows()) FileListView::setChecked(item, true);
+    setRowsChecked(lvwFiles->allRows(), true);
   });
 }
 
 void wMain::mnuEditUncheckAll_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditUncheckAll_Click"), [&] {
-    for (QTreeWidgetItem* item : lvwFiles->allRows()) FileListView::setChecked(item, false);
+    setRowsChecked(lvwFiles->allRows(), false);
   });
 }
 
