@@ -59,7 +59,7 @@ class JpegBuilder {
   JpegBuilder& app0Jfif();
   JpegBuilder& app1(const QByteArray& body) { return segment(0xE1, body); }
   JpegBuilder& dqt();
-  // A frame header: precision, lines, samples per line, components (3 component specs).
+  // A frame header: precision, lines, samples per line, components (3 component descriptions).
   JpegBuilder& frame(uint8_t code, uint8_t precision, uint16_t height, uint16_t width,
                      uint8_t components = 3);
   // SOS header, some entropy-coded bytes, EOI.
