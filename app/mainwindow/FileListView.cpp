@@ -18,6 +18,30 @@ constexpr int32_t kKeyNotUnique = 457;
             QStringLiteral("Cette clé est déjà associée à un élément de cette collection"));
 }
 
+// A row that keeps its date key beside the displayed text, so sorting compares plain texts
+// instead of going through the item's variant data (the sort of a long list costs as much as
+// reading its pictures otherwise). The list sorts stably, so equal keys keep their order.
+class FileRow : public QTreeWidgetItem {
+ public:
+  explicit FileRow(const QStringList& texts)
+      : QTreeWidgetItem(texts), dateKey_(texts.value(FileListView::kDateKey)) {}
+
+  void setData(int column, int role, const QVariant& value) override {
+    QTreeWidgetItem::setData(column, role, value);
+    if (column == FileListView::kDateKey && (role == Qt::DisplayRole || role == Qt::EditRole))
+      dateKey_ = value.toString();
+  }
+
+  // The list is only ever sorted on the date key (its headers do not sort).
+  bool operator<(const QTreeWidgetItem& other) const override {
+    if (const auto* row = dynamic_cast<const FileRow*>(&other)) return dateKey_ < row->dateKey_;
+    return QTreeWidgetItem::operator<(other);
+  }
+
+ private:
+  QString dateKey_;
+};
+
 bool carriesFiles(const QMimeData* data) {
   if (!data || !data->hasUrls()) return false;
   for (const QUrl& url : data->urls()) {
@@ -51,14 +75,25 @@ FileListView::FileListView(QWidget* parent) : QTreeWidget(parent) {
 QTreeWidgetItem* FileListView::addRow(const QString& key, const QString& name, const QString& folder,
                                       const QString& dateKey, bool exifMark) {
   if (!key.isEmpty() && rows_.contains(key)) raiseKeyNotUnique();
-  auto* item = new QTreeWidgetItem({name, folder, dateKey, exifMark ? QStringLiteral("X") : QString()});
+  auto* item = new FileRow({name, folder, dateKey, exifMark ? QStringLiteral("X") : QString()});
   item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
   item->setTextAlignment(kExif, Qt::AlignCenter);
   item->setData(kName, kKeyRole, key);
   item->setCheckState(kName, Qt::Checked);
-  addTopLevelItem(item);
+  if (batching_) {
+    batch_.append(item);
+  } else {
+    addTopLevelItem(item);
+  }
   if (!key.isEmpty()) rows_.insert(key, item);
   return item;
+}
+
+void FileListView::attachBatch() {
+  batching_ = false;
+  if (batch_.isEmpty()) return;
+  addTopLevelItems(batch_);
+  batch_.clear();
 }
 
 QString FileListView::key(const QTreeWidgetItem* item) { return item ? item->data(kName, kKeyRole).toString() : QString(); }

@@ -15,7 +15,10 @@ class FileListView : public QTreeWidget {
 
   explicit FileListView(QWidget* parent = nullptr);
 
-  // Appends a checked row. Raises run-time error 457 when key is already a row's key.
+  // Appends a checked row. Raises run-time error 457 when key is already a row's key. Between
+  // beginBatch() and attachBatch() the new rows are keyed at once but shown only when the batch
+  // is attached: inserting thousands of rows one by one into a visible view costs more than
+  // reading their pictures.
   QTreeWidgetItem* addRow(const QString& key, const QString& name, const QString& folder,
                           const QString& dateKey, bool exifMark);
   // The row with that key, or nullptr.
@@ -30,6 +33,10 @@ class FileListView : public QTreeWidget {
 
   static bool isChecked(const QTreeWidgetItem* item);
   static void setChecked(QTreeWidgetItem* item, bool checked);
+
+  void beginBatch() { batching_ = true; }
+  // Shows the rows added since beginBatch() and ends the batch (nothing to do outside one).
+  void attachBatch();
 
   // Rows in list order.
   QList<QTreeWidgetItem*> allRows() const;
@@ -47,4 +54,6 @@ class FileListView : public QTreeWidget {
 
  private:
   QHash<QString, QTreeWidgetItem*> rows_;
+  QList<QTreeWidgetItem*> batch_;
+  bool batching_ = false;
 };

@@ -69,6 +69,7 @@ void wMain::runAdditions() {
   // Ends the additions, whether they all ran or one failed.
   const auto finish = [&] {
     pending_.clear();
+    lvwFiles->attachBatch();
     lvwFiles->sortOnDateKey();
     sbrStatus->hideProgress();
     adding_ = false;
@@ -76,6 +77,7 @@ void wMain::runAdditions() {
     Ui().setMousePointer(pointer);
   };
   try {
+    lvwFiles->beginBatch();
     while (!pending_.isEmpty() && !closeRequested_) {
       addOneFile(pending_.dequeue());
       ++done;
@@ -85,7 +87,9 @@ void wMain::runAdditions() {
           updateCommandStates();
         }
         sbrStatus->showProgress(done, done + static_cast<int>(pending_.size()));
+        lvwFiles->attachBatch();  // handlers that run now see every row added so far
         Ui().doEvents();
+        lvwFiles->beginBatch();
         sinceEvents.restart();
       }
     }
