@@ -35,15 +35,14 @@ IniDocument::IniDocument(const QByteArray& bytes) : store_(bytes) {
   const char* p = store_.constData();
   const qsizetype size = store_.size();
   bool inSection = false;
+  qsizetype nextCr = -1;  // the next CR at or after pos, searched again only once passed
   for (qsizetype pos = 0; pos < size;) {
-    const qsizetype newline = find(p, pos, size, '\n');
-    qsizetype textEnd = newline;
+    // A line ends at LF, CR LF or a lone CR: a CR inside a value could never be written back
+    // (writes refuse line breaks), so a file holding one could be read but never saved.
+    if (nextCr < pos) nextCr = find(p, pos, size, '\r');
+    const qsizetype textEnd = std::min(find(p, pos, size, '\n'), nextCr);
     uint8_t endLength = 0;
-    if (newline < size) {
-      const bool crlf = newline > pos && p[newline - 1] == '\r';
-      textEnd = crlf ? newline - 1 : newline;
-      endLength = crlf ? 2 : 1;
-    }
+    if (textEnd < size) endLength = p[textEnd] == '\r' && textEnd + 1 < size && p[textEnd + 1] == '\n' ? 2 : 1;
     const Line line = classify(pos, textEnd - pos, endLength, inSection, pos == 0);
     inSection = inSection || line.kind == Kind::Section;
     lines_.push_back(line);

@@ -250,6 +250,19 @@ TEST(SettingsFileTest, SavingWithoutPathWritesBackToTheLoadedFile) {
   EXPECT_EQ(again.Digits(), 4);
 }
 
+// A hand-edited file with a lone carriage return inside a line: it reads as a line break, so
+// the settings it gives can be saved again.
+TEST(SettingsFileTest, LoneCarriageReturnEndsALineAndTheSettingsSaveAgain) {
+  const QString path = tempFile("cr.tdc");
+  writeSettings(path, "Prefix=abc\rDigits=4\n");
+  ConfigClass c;
+  ASSERT_TRUE(c.Load(path));
+  EXPECT_EQ(c.Prefix(), "abc");
+  EXPECT_EQ(c.Digits(), 4);
+  c.SetPostfix("again");
+  EXPECT_TRUE(c.Save(path));
+}
+
 TEST(SettingsFileTest, SavingKeepsOtherSectionsAndKeys) {
   const QString path = tempFile("shared.tdc");
   ASSERT_TRUE(testsupport::writeFile(path, "[Before]\nA=1\n[Tindra]\nDigits=9\nExtra=keep\n[After]\nB=2\n"));
