@@ -64,7 +64,7 @@ class IniDocument {
 
  private:
   enum class Kind : uint8_t { Other, Section, Key };
-  // A line is a slice of store_: its text, then its end ("\n", "\r\n", or none for a last
+  // A line is a slice of store_: its text, then its end ("\n", "\r\n", a lone "\r", or none for a last
   // line without one). Lines stay slices of the bytes read; a changed or added line is appended
   // to store_ and its slice moved there, so a document costs little more than its bytes.
   struct Line {
