@@ -3,20 +3,15 @@
 
 #include <QRandomGenerator>
 
+#include "tests/support/RaisedNumber.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
 
-int raisedNumber(auto&& call) {
-  try {
-    call();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::raisedNumber;
 
 QString text(const char* s) { return QString::fromUtf8(s); }
 

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include "tests/support/RaisedNumber.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/time.h>
@@ -19,14 +21,7 @@ using rt::DateParts;
 
 namespace {
 
-int raisedNumber(auto&& call) {
-  try {
-    call();
-  } catch (const rt::RuntimeError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::raisedNumber;
 
 // Days since 1899-12-30 according to Qt's calendar, an independent reference.
 double qtDays(int y, int m, int d) { return QDate(1899, 12, 30).daysTo(QDate(y, m, d)); }
