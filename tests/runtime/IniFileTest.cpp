@@ -167,6 +167,18 @@ TEST_F(IniFileTest, FailedWritesReportTheErrorAndChangeNothing) {
   EXPECT_TRUE(strayFiles().isEmpty()) << strayFiles().join(u',').toStdString();
 }
 
+TEST_F(IniFileTest, AFileOverTheCapReadsAsEmptyIsNamedAndIsNeverRewritten) {
+  ASSERT_TRUE(writeFile(file, "[S]\nk=v\n"));
+  EXPECT_EQ(rt::ini::oversizeText(file), QString());
+  ASSERT_TRUE(QFile(file).resize(4 * 1024 * 1024 + 1));
+  const QByteArray before = readFile(file);
+  EXPECT_EQ(get("S", "k"), QStringLiteral("<absent>"));
+  EXPECT_EQ(rt::ini::writeString("S", "k", "new", file), rt::ErrPathFileAccess);
+  EXPECT_EQ(readFile(file), before);
+  EXPECT_EQ(rt::ini::oversizeText(file),
+            QStringLiteral("Le fichier « %1 » dépasse la taille maximale de 4 Mo : il n'est ni lu ni modifié.").arg(file));
+}
+
 TEST_F(IniFileTest, TextThatCannotReadBackTheSameIsRefused) {
   const QByteArray before = "[S]\nk=v\n";
   ASSERT_TRUE(writeFile(file, before));
