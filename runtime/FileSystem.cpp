@@ -199,6 +199,11 @@ int openForReading(const QString& path) {
   // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever.
   const int fd = ::open(encodePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) raiseFileError(errno);
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {  // a folder opens, but holds no bytes
+    ::close(fd);
+    raiseFileError(EISDIR);
+  }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
 }

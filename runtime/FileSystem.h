@@ -87,7 +87,7 @@ EntryKind entryKind(const QString& path);
 
 // Opens a file for reading and returns its descriptor (blocking reads, closed on exec; the
 // open itself never waits, even on a named pipe); raises the runtime's file error when it
-// cannot (53 when it is missing).
+// cannot (53 when it is missing, 75 for a folder).
 int openForReading(const QString& path);
 
 }  // namespace rt
