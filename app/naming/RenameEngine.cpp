@@ -239,9 +239,10 @@ void Run::listFolders() {
     const RenameRow& row = rows_[move.row];
     if (folders_.contains(row.folder)) continue;
     failingFrom_ = row.key;
+    const QString folder = row.folder.isEmpty() ? QStringLiteral("/") : row.folder;  // keys are folder + "/" + text
     FolderView view;
-    for (const QString& name : fs_.entryNames(row.folder)) addName(view.names, folded(name));
-    view.maxNameLength = fs_.maxNameLength(row.folder);
+    for (const QString& name : fs_.entryNames(folder)) addName(view.names, folded(name));
+    view.maxNameLength = fs_.maxNameLength(folder);
     folders_.insert(row.folder, view);
   }
   failingFrom_.clear();
