@@ -94,7 +94,8 @@ std::vector<RenameRow> rowsFor(const PictureFolder& folder, const QStringList& n
     const JpegInfosClass info = PictureInfos(folder.pathOf(name));
     rows.push_back(RenameRow{folder.pathOf(name), name, folder.path(), RowDateKey(info), HasExifDate(info), true});
   }
-  std::stable_sort(rows.begin(), rows.end(), [](const RenameRow& a, const RenameRow& b) { return a.dateKey < b.dateKey; });
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const RenameRow& a, const RenameRow& b) { return a.dateKey < b.dateKey; });
   return rows;
 }
 
