@@ -16,7 +16,10 @@
 namespace rt {
 namespace {
 
-QByteArray native(const QString& path) { return encodePath(path.isEmpty() ? QStringLiteral(".") : path); }
+QByteArray native(const QString& path) { return encodePath(path); }
+
+// A folder path; "" is the working folder.
+QByteArray nativeFolder(const QString& folder) { return encodePath(folder.isEmpty() ? QStringLiteral(".") : folder); }
 
 bool entryExists(const QByteArray& path) {
   struct stat st;
@@ -153,7 +156,7 @@ bool LocalFileSystem::linkThenUnlink(const QByteArray& from, const QByteArray& t
 }
 
 QStringList LocalFileSystem::entryNames(const QString& folder) const {
-  const QByteArray name = native(folder);
+  const QByteArray name = nativeFolder(folder);
   DIR* dir = ::opendir(name.constData());
   if (!dir) {
     const int err = errno;
@@ -177,7 +180,7 @@ QStringList LocalFileSystem::entryNames(const QString& folder) const {
 
 qsizetype LocalFileSystem::maxNameLength(const QString& folder) const {
   errno = 0;
-  const long limit = ::pathconf(native(folder).constData(), _PC_NAME_MAX);
+  const long limit = ::pathconf(nativeFolder(folder).constData(), _PC_NAME_MAX);
   if (limit > 0) return limit;
   return errno == 0 ? std::numeric_limits<qsizetype>::max() : NAME_MAX;  // no limit / unknown
 }
@@ -189,7 +192,7 @@ FileSystem& localFileSystem() {
 
 EntryKind entryKind(const QString& path) {
   struct stat st;
-  if (::stat(encodePath(path).constData(), &st) != 0) return EntryKind::Missing;
+  if (::stat(native(path).constData(), &st) != 0) return EntryKind::Missing;
   if (S_ISREG(st.st_mode)) return EntryKind::File;
   if (S_ISDIR(st.st_mode)) return EntryKind::Folder;
   return EntryKind::Other;
@@ -197,7 +200,7 @@ EntryKind entryKind(const QString& path) {
 
 int openForReading(const QString& path) {
   // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever.
-  const int fd = ::open(encodePath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) raiseFileError(errno);
   struct stat st;
   if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {  // a folder opens, but holds no bytes

@@ -131,7 +131,8 @@ void RenameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
   RenameDialogs dialogs(&window, options.progressDelayMs, options.eventsIntervalMs);
   QString leftAlone;
   try {
-    leftAlone = LeftAloneReport(RenameEngine(rt::localFileSystem(), CurrentConfig(), *offsets, dialogs).run(rows).leftAlone);
+    const RenameSummary summary = RenameEngine(rt::localFileSystem(), CurrentConfig(), *offsets, dialogs).run(rows);
+    leftAlone = LeftAloneReport(summary.leftAlone);
   } catch (const RenameFailure& failure) {
     // The engine gave back the old names it could; the rows follow the files as they are now.
     copyBack(list, items, rows);

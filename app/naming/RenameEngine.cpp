@@ -239,16 +239,18 @@ void Run::listFolders() {
     const RenameRow& row = rows_[move.row];
     if (folders_.contains(row.folder)) continue;
     failingFrom_ = row.key;
+    const QString folder = row.folder.isEmpty() ? QStringLiteral("/") : row.folder;  // keys are folder + "/" + text
     FolderView view;
-    for (const QString& name : fs_.entryNames(row.folder)) addName(view.names, folded(name));
-    view.maxNameLength = fs_.maxNameLength(row.folder);
+    for (const QString& name : fs_.entryNames(folder)) addName(view.names, folded(name));
+    view.maxNameLength = fs_.maxNameLength(folder);
     folders_.insert(row.folder, view);
   }
   failingFrom_.clear();
 }
 
 QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
-  const QString suffix = suffixOn ? FormatIndice(counter, SuffixPattern(config_.Digits(), config_.SuffixType())) : QString();
+  const QString pattern = SuffixPattern(config_.Digits(), config_.SuffixType());
+  const QString suffix = suffixOn ? FormatIndice(counter, pattern) : QString();
   return move.baseName + suffix + NewExtensionText(move.originalText, config_.Extension());
 }
 
