@@ -72,7 +72,8 @@ ReadResult readWholeFile(const QString& path, qint64 maxSize) {
   ReadResult result;
   const QByteArray native = QFile::encodeName(path);
   if (native.isEmpty()) return result;
-  const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: a named pipe at the path is refused below instead of waited on.
+  const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return result;
     result.exists = true;
@@ -81,7 +82,7 @@ ReadResult readWholeFile(const QString& path, qint64 maxSize) {
   }
   result.exists = true;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     result.error = ErrPathFileAccess;
     ::close(fd);
     return result;

@@ -1,9 +1,9 @@
 #include "app/picture/PictureBytes.h"
 
+#include "runtime/FileIdentity.h"
 #include "runtime/RuntimeError.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -16,9 +16,13 @@ int64_t MemoryPictureBytes::readAt(int64_t pos, uint8_t* out, int64_t count) {
   return n;
 }
 
-FilePictureBytes::FilePictureBytes(const QString& path) : file_(path) {
-  if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-    rt::raise(QFileInfo::exists(path) ? rt::ErrPathFileAccess : rt::ErrFileNotFound);
+FilePictureBytes::FilePictureBytes(const QString& path) {
+  int32_t error = 0;
+  const int fd = rt::files::openRegularFileForReading(path, &error);
+  if (fd < 0) rt::raise(error);
+  if (!file_.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+    rt::files::closeDescriptor(fd);
+    rt::raise(rt::ErrPathFileAccess);
   }
   // Asked right after opening, the size comes with the file status the first read needs anyway.
   size_ = file_.size();
