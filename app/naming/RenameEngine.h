@@ -21,7 +21,8 @@
 //     whose dates can no longer be read, its file date plus the undated offset. A file without
 //     EXIF date is named by NotExif: 0 from the row's date key plus the undated offset, 1 not
 //     renamed, 2 from the date the questions give (no offset), or not renamed when declined.
-//     A file that is not renamed is never moved: it keeps its name and its check box.
+//     A file that is not renamed is never moved: it keeps its name and its check box. Nor is
+//     a row whose entry is a symbolic link (the list never takes one; it may have become one).
 //   - Temporary names: each file to rename gets "($)_" in front of its name, once more while
 //     that name is taken (an entry on disk or a row of the list).
 //   - Final names: name body + suffix + extension text. The counter starts at StartNum
