@@ -8,6 +8,7 @@
 #include "runtime/AtomicFile.h"
 #include "runtime/Conversions.h"
 #include "runtime/FileLock.h"
+#include "runtime/IniDocument.h"
 #include "runtime/RuntimeError.h"
 
 #include <QFileInfo>
@@ -107,6 +108,23 @@ void writeKeys(const ConfigClass& c, const QString& target) {
 }
 
 }  // namespace
+
+QString SettingsFileProblem(const QString& path) {
+  const rt::files::ReadResult file = rt::files::readWholeFile(path, kMaxSettingsFileSize);
+  if (!file.exists) return QStringLiteral("fichier introuvable");
+  if (file.error != 0) {
+    const QFileInfo info(path);
+    if (!info.isFile()) return QStringLiteral("ce n'est pas un fichier ordinaire");
+    if (info.size() > kMaxSettingsFileSize)
+      return QStringLiteral("fichier trop grand pour un fichier de paramètres (plus de %1 Mo)")
+          .arg(kMaxSettingsFileSize / (1024 * 1024));
+    return QStringLiteral("lecture impossible : %1").arg(rt::errorDescription(file.error));
+  }
+  const QStringList sections = rt::ini::IniDocument(file.bytes).sections();
+  if (!sections.contains(kSettingsSection, Qt::CaseInsensitive))
+    return QStringLiteral("ce n'est pas un fichier de paramètres (pas de section [%1])").arg(kSettingsSection);
+  return QString();
+}
 
 bool ConfigClass::Save(const QString& sPath) {
   const QString file = sPath.isEmpty() ? path_ : sPath;
