@@ -8,6 +8,7 @@
 #include "runtime/AtomicFile.h"
 #include "runtime/Conversions.h"
 #include "runtime/FileLock.h"
+#include "runtime/FileSystem.h"
 #include "runtime/IniDocument.h"
 #include "runtime/RuntimeError.h"
 
@@ -113,11 +114,9 @@ QString SettingsFileProblem(const QString& path) {
   const rt::files::ReadResult file = rt::files::readWholeFile(path, kMaxSettingsFileSize);
   if (!file.exists) return QStringLiteral("fichier introuvable");
   if (file.error != 0) {
-    const QFileInfo info(path);
-    if (!info.isFile()) return QStringLiteral("ce n'est pas un fichier ordinaire");
-    if (info.size() > kMaxSettingsFileSize)
-      return QStringLiteral("fichier trop grand pour un fichier de paramètres (plus de %1 Mo)")
-          .arg(kMaxSettingsFileSize / (1024 * 1024));
+    if (rt::entryKind(path) != rt::EntryKind::File) return QStringLiteral("ce n'est pas un fichier ordinaire");
+    if (const QString oversize = rt::files::oversizeText(path, kMaxSettingsFileSize); !oversize.isEmpty())
+      return oversize;
     return QStringLiteral("lecture impossible : %1").arg(rt::errorDescription(file.error));
   }
   const QStringList sections = rt::ini::IniDocument(file.bytes).sections();

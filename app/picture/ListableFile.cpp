@@ -1,5 +1,6 @@
 #include "app/picture/ListableFile.h"
 
+#include "runtime/PathCodec.h"
 #include "runtime/RuntimeError.h"
 
 ListableFile CheckListableFile(const QString& path) {
@@ -31,5 +32,5 @@ ListableFile CheckListableFile(const QString& path) {
 }
 
 QString ListRefusalMessage(const QString& path, const ListableFile& file) {
-  return QStringLiteral("« %1 » %2").arg(path, file.refusal);
+  return QStringLiteral("« %1 » %2").arg(rt::displayPath(path), file.refusal);
 }

@@ -1,12 +1,13 @@
 #include "app/picture/PictureBytes.h"
 
-#include "runtime/FileIdentity.h"
+#include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 
 #include <QDateTime>
 
 #include <algorithm>
 #include <cstring>
+#include <unistd.h>
 
 int64_t MemoryPictureBytes::readAt(int64_t pos, uint8_t* out, int64_t count) {
   const int64_t total = size();
@@ -17,11 +18,15 @@ int64_t MemoryPictureBytes::readAt(int64_t pos, uint8_t* out, int64_t count) {
 }
 
 FilePictureBytes::FilePictureBytes(const QString& path) {
-  int32_t error = 0;
-  const int fd = rt::files::openRegularFileForReading(path, &error);
-  if (fd < 0) rt::raise(error);
+  // Opened through the runtime's path codec: a name that is not UTF-8 reaches its file.
+  int fd = -1;
+  try {
+    fd = rt::openForReading(path);
+  } catch (const rt::RuntimeError&) {
+    rt::raise(rt::entryKind(path) == rt::EntryKind::Missing ? rt::ErrFileNotFound : rt::ErrPathFileAccess);
+  }
   if (!file_.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-    rt::files::closeDescriptor(fd);
+    ::close(fd);
     rt::raise(rt::ErrPathFileAccess);
   }
   // Asked right after opening, the size comes with the file status the first read needs anyway.

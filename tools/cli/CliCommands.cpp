@@ -3,20 +3,22 @@
 #include "app/naming/ConfigClass.h"
 #include "app/naming/FutureName.h"
 #include "app/naming/RenameEngine.h"
+#include "app/naming/RenameReport.h"
 #include "app/naming/SettingsFile.h"
 #include "app/naming/SimulatedFileSystem.h"
 #include "app/picture/ListableFile.h"
 #include "app/picture/PictureInfos.h"
 #include "runtime/FileSystem.h"
+#include "runtime/PathCodec.h"
 #include "tools/cli/CliOutput.h"
 #include "tools/cli/TerminalQuestions.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
+#include <unistd.h>
 
 namespace cli {
 namespace {
@@ -29,14 +31,13 @@ bool readable(const QString& path, rt::files::FileIdentity* identity = nullptr) 
   const ListableFile file = CheckListableFile(path);
   QString message = ListRefusalMessage(path, file);
   if (file.accepted) {
-    int32_t error = 0;
-    const int fd = rt::files::openRegularFileForReading(path, &error);
-    rt::files::closeDescriptor(fd);
-    if (fd >= 0) {
+    try {
+      ::close(rt::openForReading(path));
       if (identity) *identity = file.identity;
       return true;
+    } catch (const rt::RuntimeError&) {
+      message = QStringLiteral("impossible d'ouvrir « %1 »").arg(path);
     }
-    message = QStringLiteral("impossible d'ouvrir « %1 »").arg(path);
   }
   printError(message);
   markFailed();
@@ -92,8 +93,7 @@ std::vector<Entry> buildList(const QStringList& files) {
     if (!readable(given, &identity)) continue;
     if (listed.contains(identity)) continue;
     listed.insert(identity);
-    const QFileInfo file(given);
-    const QString key = QDir::cleanPath(file.absoluteFilePath());
+    const QString key = rt::absolutePath(given);
     const JpegInfosClass info = PictureInfos(key);
     RenameRow row;
     row.key = key;
@@ -112,19 +112,7 @@ std::vector<Entry> buildList(const QStringList& files) {
 
 void reportFailure(const RenameFailure& failure) {
   markFailed();
-  QString message = QStringLiteral("le renommage s'est arrêté : %1 (erreur %2)")
-                        .arg(failure.description())
-                        .arg(failure.number());
-  if (failure.to().isEmpty()) {
-    if (!failure.from().isEmpty()) message += QStringLiteral("\n  en lisant « %1 »").arg(failure.from());
-    message += QStringLiteral("\n  aucun fichier n'a été renommé");
-  } else {
-    message += QStringLiteral("\n  en renommant « %1 » en « %2 »").arg(failure.from(), failure.to());
-    message += QStringLiteral("\n  les fichiers pas encore renommés ont repris leur nom");
-  }
-  for (const QString& path : failure.notRestored())
-    message += QStringLiteral("\n  nom d'origine déjà pris, fichier laissé sous « %1 »").arg(path);
-  printError(message);
+  printError(RenameFailureReport(failure));
 }
 
 }  // namespace
@@ -167,7 +155,11 @@ int runRename(const Options& options, bool simulate) {
   TerminalQuestions questions;
   RenameEngine engine(fs, CurrentConfig(), RenameOffsets::fromConfig(CurrentConfig()), questions);
   try {
-    engine.run(rows);
+    const RenameSummary summary = engine.run(rows);
+    if (!summary.leftAlone.empty()) {
+      markFailed();
+      printError(LeftAloneReport(summary.leftAlone));
+    }
   } catch (const RenameFailure& failure) {
     for (size_t i = 0; i < rows.size(); ++i) printLine(tabbed({entries[i].given, rows[i].text}));
     reportFailure(failure);
