@@ -72,7 +72,8 @@ ReadResult readWholeFile(const QString& path, qint64 maxSize) {
   ReadResult result;
   const QByteArray native = QFile::encodeName(path);
   if (native.isEmpty()) return result;
-  const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: a named pipe at the path is refused below instead of waited on.
+  const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return result;
     result.exists = true;
@@ -81,9 +82,10 @@ ReadResult readWholeFile(const QString& path, qint64 maxSize) {
   }
   result.exists = true;
   struct stat st {};
-  // A file known to be over the cap is refused without reading it; the count below catches
-  // one that grows meanwhile or does not tell its size.
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || st.st_size > maxSize) {
+  // Anything but a regular file is refused (a named pipe is never waited on, see the open), and
+  // a file known to be over the cap without reading it; the count below catches one that grows
+  // meanwhile or does not tell its size.
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxSize) {
     result.error = ErrPathFileAccess;
     ::close(fd);
     return result;

@@ -18,7 +18,8 @@ struct ReadResult {
 };
 
 // Reads the whole file at path. A missing file is exists = false, error = 0. A folder at the
-// path, a read failure or a file larger than maxSize bytes gives error != 0 and no bytes.
+// path, or anything else that is not a regular file (refused at once, a named pipe is never
+// waited on), a read failure or a file larger than maxSize bytes gives error != 0 and no bytes.
 ReadResult readWholeFile(const QString& path, qint64 maxSize);
 
 // The French explanation for a file refused because it holds more than maxSize bytes, naming

@@ -202,10 +202,12 @@ int openForReading(const QString& path) {
   // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever.
   const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) raiseFileError(errno);
+  // Only a regular file holds a picture's bytes: a folder opens but holds none, and reading a
+  // pipe or a device could wait, or never end.
   struct stat st;
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {  // a folder opens, but holds no bytes
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    raiseFileError(EISDIR);
+    raise(ErrPathFileAccess);
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;

@@ -85,9 +85,10 @@ FileSystem& localFileSystem();
 enum class EntryKind { Missing, File, Folder, Other };
 EntryKind entryKind(const QString& path);
 
-// Opens a file for reading and returns its descriptor (blocking reads, closed on exec; the
-// open itself never waits, even on a named pipe); raises the runtime's file error when it
-// cannot (53 when it is missing, 75 for a folder).
+// Opens a regular file for reading and returns its descriptor (blocking reads, closed on exec;
+// the open itself never waits, even on a named pipe); raises the runtime's file error when it
+// cannot (53 when it is missing, 75 for a folder, a pipe, a device or anything else that is
+// not a regular file).
 int openForReading(const QString& path);
 
 }  // namespace rt

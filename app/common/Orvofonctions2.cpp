@@ -1,10 +1,16 @@
 #include "app/common/Orvofonctions2.h"
 
+#include "app/common/ProgramInfo.h"
+
 #include "lib/include/OrvoLib22.h"
 #include "runtime/ComCreate.h"
 #include "runtime/ComErrorInfo.h"
 #include "runtime/ComPtr.h"
 #include "runtime/RuntimeError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include <utility>
 
@@ -12,6 +18,15 @@ namespace Orvofonctions2 {
 namespace {
 
 constexpr int32_t kCannotCreateObject = 429;
+
+// A path as one word of a shell command: quoted when it holds anything but plain characters.
+QString shellWord(const QString& path) {
+  static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./+-]+$"));
+  if (plain.match(path).hasMatch()) return path;
+  QString quoted = path;
+  quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+  return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
 
 // The slot of interface I: filled on first use from clsid and kept to the end of the process
 // (never released, so no library code runs during the program's exit).
@@ -43,6 +58,31 @@ R query(I& object, HRESULT (I::*member)(Params...), Args&&... args) {
 }
 
 }  // namespace
+
+QString LibraryFilePath() {
+  const QString file = QStringLiteral(TINDRA_LIBRARY_FILE);
+  const QDir program(ProgramInfo::ProgramFolder());
+  const QString installed = QDir::cleanPath(program.filePath(QStringLiteral("../lib/tindra/") + file));
+  if (program.dirName() == QLatin1String("bin") && QFileInfo::exists(installed)) return installed;
+  return QDir::cleanPath(program.filePath(file));
+}
+
+QString LibraryProblem() {
+  for (const CLSID& clsid : {CLSID_IniParam, CLSID_HexFunctions, CLSID_FilesPaths}) {
+    rt::com::ComPtr<IUnknown> object;
+    QString detail;
+    if (!failed(rt::com::createInstance(clsid, object, &detail)) && object) continue;
+    const QString tool = QDir(ProgramInfo::ProgramFolder()).filePath(QStringLiteral("tindra-regserver"));
+    return QStringLiteral("la bibliothèque OrvoLib22 ne peut pas être utilisée (erreur %1 : %2)%3\n"
+                          "Enregistrez-la avec la commande :\n  %4 %5")
+        .arg(kCannotCreateObject)
+        .arg(rt::errorDescription(kCannotCreateObject),
+             detail.isEmpty() ? QString() : QStringLiteral("\n  ") + detail,
+             shellWord(QFileInfo::exists(tool) ? tool : QStringLiteral("tindra-regserver")),
+             shellWord(LibraryFilePath()));
+  }
+  return QString();
+}
 
 _IniParam& IniParamObject() { return slotObject<_IniParam>(CLSID_IniParam); }
 _WinPlace& WinPlaceObject() { return slotObject<_WinPlace>(CLSID_WinPlace); }

@@ -32,6 +32,16 @@ _Divers& DiversObject();
 _HexFunctions& HexFunctionsObject();
 _FilesPaths& FilesPathsObject();
 
+// The library file as the build or the installation places it: <prefix>/lib/tindra/<file>
+// when the program runs from <prefix>/bin and that file exists, else the file beside the
+// program (a build tree).
+QString LibraryFilePath();
+
+// Why the objects of the library cannot be created, in French, ending with the command that
+// registers the library (tindra-regserver and LibraryFilePath()); "" when they can. Tries the
+// classes that reading pictures, names and settings files need.
+QString LibraryProblem();
+
 // HexFunctions
 uint8_t HiByte(int32_t word);
 uint8_t LoByte(int32_t word);

@@ -107,15 +107,27 @@ void FileListView::setKey(QTreeWidgetItem* item, const QString& newKey) {
   if (!newKey.isEmpty()) rows_.insert(newKey, item);
 }
 
+void FileListView::setFile(QTreeWidgetItem* item, const rt::files::FileIdentity& file) {
+  if (const auto old = fileOfRow_.constFind(item); old != fileOfRow_.cend()) rowsByFile_.remove(*old);
+  fileOfRow_.insert(item, file);
+  rowsByFile_.insert(file, item);
+}
+
 void FileListView::removeRow(QTreeWidgetItem* item) {
   if (!item) return;
   const QString k = key(item);
   if (!k.isEmpty()) rows_.remove(k);
+  if (const auto file = fileOfRow_.constFind(item); file != fileOfRow_.cend()) {
+    rowsByFile_.remove(*file);
+    fileOfRow_.erase(file);
+  }
   delete item;
 }
 
 void FileListView::removeAllRows() {
   rows_.clear();
+  rowsByFile_.clear();
+  fileOfRow_.clear();
   clear();
 }
 

@@ -3,6 +3,8 @@
 // several rows selectable at once, rows keyed by the file's full path (look-up through a hash)
 // and kept sorted on the date key by the caller. Files dropped on it come out as a signal.
 
+#include "runtime/FileIdentity.h"
+
 #include <QHash>
 #include <QStringList>
 #include <QTreeWidget>
@@ -27,6 +29,11 @@ class FileListView : public QTreeWidget {
   static QString key(const QTreeWidgetItem* item);
   // Changes a row's key; "" leaves the row without key. Raises 457 when another row holds it.
   void setKey(QTreeWidgetItem* item, const QString& key);
+
+  // The file a row reaches (device and inode), so that a file named by several paths (a linked
+  // folder, a hard link) is listed once. A row without one is matched by its key only.
+  void setFile(QTreeWidgetItem* item, const rt::files::FileIdentity& file);
+  bool containsFile(const rt::files::FileIdentity& file) const { return rowsByFile_.contains(file); }
 
   void removeRow(QTreeWidgetItem* item);
   void removeAllRows();
@@ -54,6 +61,8 @@ class FileListView : public QTreeWidget {
 
  private:
   QHash<QString, QTreeWidgetItem*> rows_;
+  QHash<rt::files::FileIdentity, QTreeWidgetItem*> rowsByFile_;
+  QHash<const QTreeWidgetItem*, rt::files::FileIdentity> fileOfRow_;
   QList<QTreeWidgetItem*> batch_;
   bool batching_ = false;
 };

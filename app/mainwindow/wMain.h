@@ -158,7 +158,9 @@ class wMain : public QMainWindow {
   // File list internals.
   void queuePaths(const QStringList& paths, bool testExtension);
   void runAdditions();
-  void addOneFile(const PendingFile& file);
+  // Lists the file unless a row already has its path or reaches the same file; returns the
+  // message of a refused path (not a regular file), else "".
+  QString addOneFile(const PendingFile& file);
   void clearDetails();
   void showPreview(const QString& path);
 

@@ -8,6 +8,7 @@
 #include "app/mainwindow/StatusPanels.h"
 #include "app/mainwindow/wMain.h"
 #include "app/naming/FutureName.h"
+#include "app/picture/ListableFile.h"
 #include "app/picture/PictureInfos.h"
 #include "runtime/RuntimeError.h"
 
@@ -26,6 +27,15 @@ constexpr int32_t kInvalidPicture = 481;
 
 const QString kPictureFilter =
     QStringLiteral("Fichiers JPEG (*.jpg)|*.jpg|Fichiers BMP (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*");
+
+// The message that names the paths an addition refused; a long list is cut short.
+QString refusedFilesText(const QStringList& refusals) {
+  constexpr qsizetype kShown = 10;
+  QString text = QStringLiteral("Ces fichiers n'ont pas été ajoutés à la liste :\n") +
+                 refusals.mid(0, kShown).join(QLatin1Char('\n'));
+  if (refusals.size() > kShown) text += QStringLiteral("\n... et %1 autres").arg(refusals.size() - kShown);
+  return text;
+}
 
 void setRowsChecked(const QList<QTreeWidgetItem*>& rows, bool checked) {
   for (QTreeWidgetItem* item : rows) FileListView::setChecked(item, checked);
@@ -47,10 +57,15 @@ void wMain::queuePaths(const QStringList& paths, bool testExtension) {
   }
 }
 
-void wMain::addOneFile(const PendingFile& file) {
-  if (ExistItem(file.path)) return;
+QString wMain::addOneFile(const PendingFile& file) {
+  if (ExistItem(file.path)) return QString();
+  const ListableFile listable = CheckListableFile(file.path);
+  if (!listable.accepted) return ListRefusalMessage(file.path, listable);
+  if (lvwFiles->containsFile(listable.identity)) return QString();
   const JpegInfosClass info = PictureInfos(file.path);
-  lvwFiles->addRow(file.path, file.name, file.folder, RowDateKey(info), HasExifDate(info));
+  QTreeWidgetItem* row = lvwFiles->addRow(file.path, file.name, file.folder, RowDateKey(info), HasExifDate(info));
+  lvwFiles->setFile(row, listable.identity);
+  return QString();
 }
 
 // Adds every queued file. Long additions let pending events run every few milliseconds, so
@@ -66,6 +81,7 @@ void wMain::runAdditions() {
   sinceEvents.start();
   int done = 0;
   bool showing = false;
+  QStringList refused;
   // Ends the additions, whether they all ran or one failed.
   const auto finish = [&] {
     pending_.clear();
@@ -75,11 +91,12 @@ void wMain::runAdditions() {
     adding_ = false;
     updateCommandStates();
     Ui().setMousePointer(pointer);
+    if (!refused.isEmpty()) Ui().messageBox(refusedFilesText(refused), ui::Buttons::Ok, ui::Icon::Exclamation);
   };
   try {
     lvwFiles->beginBatch();
     while (!pending_.isEmpty() && !closeRequested_) {
-      addOneFile(pending_.dequeue());
+      if (QString refusal = addOneFile(pending_.dequeue()); !refusal.isEmpty()) refused.append(refusal);
       ++done;
       if (sinceEvents.elapsed() >= eventsInterval_) {
         if (!showing) {

@@ -3,6 +3,7 @@
 #include "app/naming/FutureName.h"
 #include "app/naming/NameComposition.h"
 #include "app/picture/PictureInfos.h"
+#include "runtime/FileIdentity.h"
 #include "runtime/PathCodec.h"
 #include "runtime/SystemError.h"
 
@@ -198,6 +199,8 @@ void Run::chooseNames() {
 QString Run::bodyFor(rt::DateValue date) const { return config_.FormatName(rt::toDateKey(date)); }
 
 std::optional<QString> Run::chooseBaseName(const RenameRow& row) {
+  // A symbolic link is never moved: renamed apart from its target, one of them would dangle.
+  if (rt::files::examineEntry(row.key).kind == rt::files::EntryKind::SymbolicLink) return std::nullopt;
   const JpegInfosClass info = PictureInfos(row.key);
   QString base;
   bool hasBase = true;

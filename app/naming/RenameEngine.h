@@ -21,7 +21,8 @@
 //     whose dates can no longer be read, its file date plus the undated offset. A file without
 //     EXIF date is named by NotExif: 0 from the row's date key plus the undated offset, 1 not
 //     renamed, 2 from the date the questions give (no offset), or not renamed when declined.
-//     A file that is not renamed is never moved: it keeps its name and its check box.
+//     A file that is not renamed is never moved: it keeps its name and its check box. Nor is
+//     a row whose entry is a symbolic link (the list never takes one; it may have become one).
 //   - Taken names: a name is taken when an entry of the folder or a row of the list has the
 //     same name ignoring letter case (Unicode simple case folding), so that the folder can be
 //     copied to a card or a disk that ignores case without two pictures colliding. Each folder

@@ -8,6 +8,8 @@
 #include "runtime/AtomicFile.h"
 #include "runtime/Conversions.h"
 #include "runtime/FileLock.h"
+#include "runtime/FileSystem.h"
+#include "runtime/IniDocument.h"
 #include "runtime/RuntimeError.h"
 
 #include <QFileInfo>
@@ -107,6 +109,21 @@ void writeKeys(const ConfigClass& c, const QString& target) {
 }
 
 }  // namespace
+
+QString SettingsFileProblem(const QString& path) {
+  const rt::files::ReadResult file = rt::files::readWholeFile(path, kMaxSettingsFileSize);
+  if (!file.exists) return QStringLiteral("fichier introuvable");
+  if (file.error != 0) {
+    if (rt::entryKind(path) != rt::EntryKind::File) return QStringLiteral("ce n'est pas un fichier ordinaire");
+    if (const QString oversize = rt::files::oversizeText(path, kMaxSettingsFileSize); !oversize.isEmpty())
+      return oversize;
+    return QStringLiteral("lecture impossible : %1").arg(rt::errorDescription(file.error));
+  }
+  const QStringList sections = rt::ini::IniDocument(file.bytes).sections();
+  if (!sections.contains(kSettingsSection, Qt::CaseInsensitive))
+    return QStringLiteral("ce n'est pas un fichier de paramètres (pas de section [%1])").arg(kSettingsSection);
+  return QString();
+}
 
 bool ConfigClass::Save(const QString& sPath) {
   const QString file = sPath.isEmpty() ? path_ : sPath;

@@ -11,6 +11,12 @@ inline const QString kSettingsSection = QStringLiteral("Tindra");
 // Extension of settings files (without the dot).
 inline const QString kSettingsExtension = QStringLiteral("tdc");
 
+// Why the file at path cannot be loaded as a settings file, in French ("" when it can): there
+// is no such file, it is not a regular file or cannot be read, it is larger than a settings
+// file can be, or it has no [Tindra] section (a picture, an empty or unrelated file). Loading
+// such a file would silently give the default settings.
+QString SettingsFileProblem(const QString& path);
+
 // Filter of every file dialog that opens or saves a settings file: pairs of description and
 // pattern separated by "|".
 inline const QString kSettingsFileFilter =

@@ -42,8 +42,9 @@ class FilePictureBytes final : public PictureBytes {
  public:
   static constexpr int64_t kWindowSize = 64 * 1024;
 
-  // Opens the file and reads its head; raises 53 when it does not exist, 75 when it cannot be
-  // opened (a folder, say), 57 when it cannot be read.
+  // Opens the file and reads its head; raises 53 when it does not exist, 75 when it is not a
+  // regular file (a folder, a named pipe: refused at once, never waited on) or cannot be
+  // opened, 57 when it cannot be read.
   explicit FilePictureBytes(const QString& path);
   int64_t size() const override { return size_; }
   // Raises 57 when the file cannot be read.

@@ -3,7 +3,9 @@
 #include "app/naming/FutureName.h"
 #include "app/picture/PictureInfos.h"
 #include "runtime/PathCodec.h"
+#include "tests/support/GuardedFifo.h"
 #include "tests/support/JpegBuilder.h"
+#include "tests/support/LibraryRegistration.h"
 #include "tests/support/PictureFolder.h"
 #include "tests/support/ReportedErrors.h"
 #include "tests/support/TestEnvironment.h"
@@ -11,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <cstdio>
@@ -25,13 +28,16 @@ struct CliResult {
   QString errors;     // standard error
 };
 
-CliResult runCli(const QStringList& arguments) {
+// Runs the tool; one that has not finished within timeoutMs fails the test and is killed.
+CliResult runCli(const QStringList& arguments, int timeoutMs = 120000,
+                 const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
   CliResult result;
 #ifdef TINDRA_CLI_PATH
   QProcess process;
+  process.setProcessEnvironment(environment);
   process.start(QStringLiteral(TINDRA_CLI_PATH), arguments);
   process.closeWriteChannel();
-  if (!process.waitForFinished(120000)) {
+  if (!process.waitForFinished(timeoutMs)) {
     ADD_FAILURE() << "tindra-cli did not finish";
     process.kill();
     process.waitForFinished();
@@ -41,6 +47,8 @@ CliResult runCli(const QStringList& arguments) {
   result.errors = QString::fromUtf8(process.readAllStandardError());
 #else
   (void)arguments;
+  (void)timeoutMs;
+  (void)environment;
 #endif
   return result;
 }
@@ -169,8 +177,20 @@ TEST(Cli, RefusesBadCommandLinesAndSettings) {
   PictureFolder folder;
   folder.addPicture("IMG_1.jpg", "2024:03:15 10:00:00");
   const QString file = folder.pathOf("IMG_1.jpg");
-  const QString bad = testsupport::makeTempDir() + "/trop.tdc";
+  const QString settingsDir = testsupport::makeTempDir();
+  const QString bad = settingsDir + "/trop.tdc";
   testsupport::writeFile(bad, "[Tindra]\nDigits=300\n");
+  // Files that are not settings files: read as such they would give the default settings.
+  const QString empty = settingsDir + "/vide.tdc";
+  const QString binary = settingsDir + "/binaire.tdc";
+  const QString huge = settingsDir + "/enorme.tdc";
+  testsupport::writeFile(empty, "");
+  QByteArray bytes;
+  for (int i = 0; i < 4096; ++i) bytes.append(static_cast<char>(i * 7));
+  testsupport::writeFile(binary, bytes);
+  testsupport::writeFile(huge, "[Tindra]\nDigits=3\n;" + QByteArray(4 * 1024 * 1024, 'x') + "\n");
+  const testsupport::GuardedFifo pipe(settingsDir + "/tube.tdc");
+  ASSERT_TRUE(pipe.made());
   const QList<QStringList> commands{
       {"renomme", file},
       {"rename"},
@@ -180,6 +200,12 @@ TEST(Cli, RefusesBadCommandLinesAndSettings) {
       {"rename", "--vite", file},
       {"rename", "--config", folder.pathOf("absent.tdc"), file},
       {"rename", "--config", bad, file},
+      {"rename", "--config", file, file},
+      {"rename", "--config", empty, file},
+      {"rename", "--config", binary, file},
+      {"rename", "--config", huge, file},
+      {"rename", "--config", settingsDir + "/tube.tdc", file},
+      {"rename", "--config", settingsDir, file},
       {"info", "--config", bad, file},
   };
   for (const QStringList& args : commands) {
@@ -190,10 +216,85 @@ TEST(Cli, RefusesBadCommandLinesAndSettings) {
     EXPECT_TRUE(r.errors.startsWith("tindra-cli : ")) << r.errors.toStdString();
   }
   EXPECT_EQ(folder.entries(), QStringList{"IMG_1.jpg"});
+  EXPECT_FALSE(pipe.releasedAReader());
 
   const CliResult help = runCli({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.lines.value(0).startsWith("Usage : tindra-cli")) << help.lines.value(0).toStdString();
+}
+
+// Anything but a regular file (here named pipes; devices are refused alike, but a broken tool
+// would rename a system's device) is refused at once, with a message; the other files go on.
+TEST(Cli, RefusesWhatIsNotARegularFileAtOnce) {
+  REQUIRE_CLI();
+  PictureFolder folder;
+  folder.addPicture("IMG_1.jpg", "2024:03:15 10:00:00");
+  const testsupport::GuardedFifo pipe(folder.pathOf("p.jpg"));
+  const testsupport::GuardedFifo other(folder.pathOf("q.jpg"));
+  ASSERT_TRUE(pipe.made() && other.made());
+  for (const char* command : {"info", "names", "rename"}) {
+    SCOPED_TRACE(command);
+    const CliResult r =
+        runCli({command, folder.pathOf("p.jpg"), folder.pathOf("q.jpg"), folder.pathOf("IMG_1.jpg")}, 30000);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.lines.size(), 1);
+    EXPECT_TRUE(r.lines.value(0).startsWith(folder.pathOf("IMG_1.jpg") + "\t"));
+    EXPECT_EQ(r.errors.count("n'est pas un fichier ordinaire"), 2) << r.errors.toStdString();
+    EXPECT_TRUE(r.errors.contains("« " + folder.pathOf("p.jpg") + " »")) << r.errors.toStdString();
+  }
+  EXPECT_FALSE(pipe.releasedAReader() || other.releasedAReader());
+  EXPECT_EQ(folder.entries(), QStringList({"20240315AA.jpg", "p.jpg", "q.jpg"}));
+}
+
+// A symbolic link is left alone, with a message, and never renamed apart from its target;
+// a file reached by several paths (here through a linked folder) is listed once.
+TEST(Cli, ListsEachFileOnceAndLeavesLinksAlone) {
+  REQUIRE_CLI();
+  PictureFolder folder;
+  folder.addPicture("IMG_1.jpg", "2024:03:15 10:00:00");
+  folder.addPicture("IMG_2.jpg", "2024:03:15 11:00:00");
+  ASSERT_TRUE(QFile::link(folder.pathOf("IMG_2.jpg"), folder.pathOf("lien.jpg")));
+  const QString elsewhere = testsupport::makeTempDir();
+  ASSERT_TRUE(QFile::link(folder.path(), elsewhere + "/photos"));
+  const CliResult r =
+      runCli({"rename", folder.pathOf("lien.jpg"), folder.pathOf("IMG_1.jpg"), elsewhere + "/photos/IMG_1.jpg"});
+  EXPECT_EQ(r.status, 1);  // the link was not handled
+  EXPECT_EQ(r.lines, QStringList{line({folder.pathOf("IMG_1.jpg"), "20240315AA.jpg"})});
+  EXPECT_TRUE(r.errors.contains("« " + folder.pathOf("lien.jpg") + " » est un lien symbolique"))
+      << r.errors.toStdString();
+  EXPECT_EQ(folder.entries(), QStringList({"20240315AA.jpg", "IMG_2.jpg", "lien.jpg"}));
+  EXPECT_EQ(QFileInfo(folder.pathOf("lien.jpg")).symLinkTarget(), folder.pathOf("IMG_2.jpg"));
+}
+
+// Without the library nothing is done: one message says so and gives the command that
+// registers it, and that command works.
+TEST(Cli, WithoutTheLibrarySaysHowToRegisterIt) {
+  REQUIRE_CLI();
+  if (testsupport::builtLibraryPath().isEmpty()) GTEST_SKIP() << "this build has no library";
+  PictureFolder folder;
+  folder.addPicture("IMG_1.jpg", "2024:03:15 10:00:00");
+  folder.addPicture("IMG_2.jpg", "2024:03:15 11:00:00");
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("XDG_CONFIG_HOME", testsupport::makeTempDir("unregistered"));
+  const QStringList args{"info", folder.pathOf("IMG_1.jpg"), folder.pathOf("IMG_2.jpg")};
+
+  CliResult r = runCli(args, 120000, environment);
+  EXPECT_EQ(r.status, 3);
+  EXPECT_TRUE(r.lines.isEmpty());
+  EXPECT_EQ(r.errors.count("429"), 1) << r.errors.toStdString();
+  const QStringList command = r.errors.trimmed().section('\n', -1).trimmed().split(' ');
+  ASSERT_EQ(command.size(), 2) << r.errors.toStdString();
+  EXPECT_EQ(QFileInfo(command[0]).fileName(), "tindra-regserver");
+  EXPECT_EQ(QFileInfo(command[1]).canonicalFilePath(), QFileInfo(testsupport::builtLibraryPath()).canonicalFilePath());
+
+  QProcess tool;
+  tool.setProcessEnvironment(environment);
+  tool.start(command[0], {command[1]});
+  ASSERT_TRUE(tool.waitForFinished(120000));
+  EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+  r = runCli(args, 120000, environment);
+  EXPECT_EQ(r.status, 0) << r.errors.toStdString();
+  EXPECT_EQ(r.lines.size(), 2);
 }
 
 // On the real pictures the tool prints what the program's own functions give, and plan finds

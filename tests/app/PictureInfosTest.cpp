@@ -1,4 +1,5 @@
 #include "app/picture/PictureInfos.h"
+#include "tests/support/GuardedFifo.h"
 #include "tests/support/JpegBuilder.h"
 #include "tests/support/ReportedErrors.h"
 #include "tests/support/TestEnvironment.h"
@@ -375,4 +376,11 @@ TEST(PictureInfos, FilesThatCannotBeOpenedAreReported) {
   info = PictureInfos(dir + QStringLiteral("/folder.jpg"));
   EXPECT_TRUE(reported(folder, 75)) << folder.messages().join("\n").toStdString();
   EXPECT_GT(info.FileDate(), 0.0);
+  // A named pipe is refused at once (opened the ordinary way, it waits for a writer).
+  const testsupport::GuardedFifo pipe(dir + QStringLiteral("/pipe.jpg"));
+  ASSERT_TRUE(pipe.made());
+  testsupport::ReportedErrors fifo;
+  info = PictureInfos(dir + QStringLiteral("/pipe.jpg"));
+  EXPECT_TRUE(reported(fifo, 75)) << fifo.messages().join("\n").toStdString();
+  EXPECT_FALSE(pipe.releasedAReader());
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -382,4 +383,22 @@ TEST(RenameEngine, LeavesAloneAFileWhoseNameCannotFit) {
   EXPECT_EQ(fs.renameCount(), 0);
   ASSERT_EQ(summary.leftAlone.size(), 1u);
   EXPECT_TRUE(summary.leftAlone[0].reason.startsWith("nouveau nom « pppp"));
+}
+
+// A row whose entry became a symbolic link is never moved (the lists take no links): the link
+// keeps its name, and so does the picture it points to.
+TEST(RenameEngine, NeverMovesASymbolicLink) {
+  PictureFolder folder;
+  folder.addPicture("IMG_1.jpg", "2024:03:15 10:00:00");
+  std::vector<RenameRow> rows = listRows(folder, {"IMG_1.jpg"});
+  const QString elsewhere = testsupport::makeTempDir();
+  ASSERT_TRUE(QFile::rename(folder.pathOf("IMG_1.jpg"), elsewhere + "/IMG_1.jpg"));
+  ASSERT_TRUE(QFile::link(elsewhere + "/IMG_1.jpg", folder.pathOf("IMG_1.jpg")));
+  const RenameSummary summary = renameRows(rows, ConfigClass());
+  EXPECT_EQ(summary.renamed, 0);
+  EXPECT_EQ(summary.skipped, 1);
+  EXPECT_EQ(folder.entries(), QStringList{"IMG_1.jpg"});
+  EXPECT_TRUE(QFileInfo(folder.pathOf("IMG_1.jpg")).isSymLink());
+  EXPECT_TRUE(QFile::exists(elsewhere + "/IMG_1.jpg"));
+  EXPECT_TRUE(rows[0].checked);
 }

@@ -4,8 +4,10 @@
 
 #include "app/mainwindow/SplitterBar.h"
 #include "app/mainwindow/StatusPanels.h"
+#include "tests/support/GuardedFifo.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -181,6 +183,35 @@ TEST_F(WindowFixture, AddingKeepsOneRowPerPathAndOnlyPictureExtensions) {
   EXPECT_TRUE(FileListView::isChecked(row));
   EXPECT_EQ(w.lvwFiles->row(bmp)->text(FileListView::kExif), "");
   EXPECT_EQ(w.lvwFiles->row(bmp)->text(FileListView::kDateKey).size(), 14);  // its file date
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+}
+
+// A named pipe or a symbolic link is refused at once with one message naming them;
+// a file reached by another path (a linked folder) is listed once; the other files go on.
+TEST_F(WindowFixture, AddingRefusesWhatIsNotARegularFileAndListsAFileOnce) {
+  wMain& w = shownWindow();
+  const QString photo = picture("photo.jpg", exifDate(2005, 3, 1, 8, 0, 0));
+  const testsupport::GuardedFifo pipe(pictureDir + "/tube.jpg");
+  ASSERT_TRUE(pipe.made());
+  const QString link = pictureDir + "/lien.jpg";
+  ASSERT_TRUE(QFile::link(photo, link));
+  const QString linkedFolder = testsupport::makeTempDir() + "/photos";
+  ASSERT_TRUE(QFile::link(pictureDir, linkedFolder));
+
+  w.AddFiles(pipe.path() + "\r\n" + link + "\r\n" + photo + "\r\n" + linkedFolder + "/photo.jpg");
+  EXPECT_EQ(rowNames(), QStringList{"photo.jpg"});
+  EXPECT_TRUE(w.ExistItem(photo));
+  EXPECT_FALSE(pipe.releasedAReader());
+  const QStringList shown = ui.messageTexts();
+  ASSERT_EQ(shown.size(), 1) << shown.join("\n---\n").toStdString();
+  EXPECT_TRUE(shown[0].contains("« " + pipe.path() + " » n'est pas un fichier ordinaire")) << shown[0].toStdString();
+  EXPECT_TRUE(shown[0].contains("« " + link + " » est un lien symbolique")) << shown[0].toStdString();
+
+  // Removed, the file can come back under any of its paths, once.
+  w.mnuFileDeleteAll_Click();
+  w.lvwFiles_OLEDragDrop({linkedFolder + "/photo.jpg", photo});
+  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 1);
+  EXPECT_TRUE(w.ExistItem(linkedFolder + "/photo.jpg"));
   EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
 }
 

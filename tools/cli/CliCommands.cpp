@@ -4,7 +4,9 @@
 #include "app/naming/FutureName.h"
 #include "app/naming/RenameEngine.h"
 #include "app/naming/RenameReport.h"
+#include "app/naming/SettingsFile.h"
 #include "app/naming/SimulatedFileSystem.h"
+#include "app/picture/ListableFile.h"
 #include "app/picture/PictureInfos.h"
 #include "runtime/FileSystem.h"
 #include "runtime/PathCodec.h"
@@ -23,23 +25,21 @@ namespace {
 
 int exitStatus() { return failed() ? 1 : 0; }
 
-// Whether the file can be read; says why on standard error when it cannot.
-bool readable(const QString& path) {
-  const rt::EntryKind kind = rt::entryKind(path);  // through the path codec: any name's bytes
-  QString reason;
-  if (kind == rt::EntryKind::Missing) {
-    reason = QStringLiteral("fichier introuvable");
-  } else if (kind == rt::EntryKind::Folder) {
-    reason = QStringLiteral("c'est un dossier, pas un fichier");
-  } else {
+// Whether the file may be listed and read; says why on standard error when it may not.
+// Anything but a regular file is refused at once (a named pipe would block the reading).
+bool readable(const QString& path, rt::files::FileIdentity* identity = nullptr) {
+  const ListableFile file = CheckListableFile(path);
+  QString message = ListRefusalMessage(path, file);
+  if (file.accepted) {
     try {
       ::close(rt::openForReading(path));
+      if (identity) *identity = file.identity;
       return true;
     } catch (const rt::RuntimeError&) {
-      reason = QStringLiteral("ouverture impossible");
+      message = QStringLiteral("impossible d'ouvrir « %1 »").arg(path);
     }
   }
-  printError(QStringLiteral("impossible d'ouvrir « %1 » : %2").arg(path, reason));
+  printError(message);
   markFailed();
   return false;
 }
@@ -50,8 +50,9 @@ bool applySettings(const Options& options) {
   ConfigClass& config = CurrentConfig();
   if (!options.configFile.isEmpty()) {
     const QFileInfo file(options.configFile);
-    if (!file.exists() || file.isDir()) {
-      printError(QStringLiteral("fichier de paramètres introuvable : « %1 »").arg(options.configFile));
+    const QString problem = SettingsFileProblem(options.configFile);
+    if (!problem.isEmpty()) {
+      printError(QStringLiteral("fichier de paramètres refusé : « %1 » : %2").arg(options.configFile, problem));
       return false;
     }
     try {
@@ -80,17 +81,19 @@ struct Entry {
   RenameRow row;
 };
 
-// The list as the main window would hold it: one row per readable file (the same file given
-// twice is listed once), checked, sorted on the date key; equal keys keep the order given.
+// The list as the main window would hold it: one row per readable file (a file reached by
+// several paths is listed once, under the first), checked, sorted on the date key; equal keys
+// keep the order given.
 std::vector<Entry> buildList(const QStringList& files) {
   std::vector<Entry> entries;
-  QSet<QString> keys;
+  QSet<rt::files::FileIdentity> listed;
   for (const QString& given : files) {
     setCurrentFile(given);
-    if (!readable(given)) continue;
+    rt::files::FileIdentity identity;
+    if (!readable(given, &identity)) continue;
+    if (listed.contains(identity)) continue;
+    listed.insert(identity);
     const QString key = rt::absolutePath(given);
-    if (keys.contains(key)) continue;
-    keys.insert(key);
     const JpegInfosClass info = PictureInfos(key);
     RenameRow row;
     row.key = key;

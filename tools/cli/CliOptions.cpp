@@ -128,7 +128,8 @@ QString usageText() {
       "d'un terminal, elle garde son nom. Aucun fichier n'est jamais écrasé.\n"
       "\n"
       "Code de sortie : 0 quand tout s'est bien passé, 1 quand un fichier n'a pu être\n"
-      "traité, 2 pour une ligne de commande ou un fichier de paramètres incorrects.\n");
+      "traité, 2 pour une ligne de commande ou un fichier de paramètres incorrects, 3 quand\n"
+      "la bibliothèque OrvoLib22 ne peut pas être utilisée (rien n'est fait).\n");
 }
 
 }  // namespace cli

@@ -1,4 +1,5 @@
 // tindra-cli: the picture information, future names and renaming of Tindra from a terminal.
+#include "app/common/Orvofonctions2.h"
 #include "runtime/ProgramArguments.h"
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/CliOptions.h"
@@ -20,10 +21,17 @@ int main(int argc, char** argv) {
     cli::printError(error + QStringLiteral("\n(tindra-cli --help pour l'aide)"));
     return 2;
   }
+  if (options->command == cli::Command::Help) {
+    std::fputs(cli::usageText().toUtf8().constData(), stdout);
+    return 0;
+  }
+  // Every command reads pictures or settings through the library: without it, nothing is done.
+  if (const QString problem = Orvofonctions2::LibraryProblem(); !problem.isEmpty()) {
+    cli::printError(problem);
+    return 3;
+  }
   switch (options->command) {
-    case cli::Command::Help:
-      std::fputs(cli::usageText().toUtf8().constData(), stdout);
-      return 0;
+    case cli::Command::Help: return 0;
     case cli::Command::Info: return cli::runInfo(*options);
     case cli::Command::Names: return cli::runNames(*options);
     case cli::Command::Plan: return cli::runRename(*options, true);
