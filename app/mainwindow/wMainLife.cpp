@@ -151,6 +151,7 @@ void wMain::mnuFileOpen_Click() {
     CurrentConfig().Load(path);
     SetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), path);
   });
+  lvwFiles_ItemClick(lvwFiles->currentItem());  // the future name follows the settings, whatever was loaded
 }
 
 void wMain::mnuFileSave_Click() {

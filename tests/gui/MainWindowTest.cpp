@@ -465,3 +465,41 @@ TEST_F(WindowFixture, StatusPanelsShareTheFirstWindowSizeWithoutOverlap) {
   check(true);
   EXPECT_EQ(bar.panel(QStringLiteral("CreateDate"))->toolTip(), "Date de création image");
 }
+
+// The future name is what the rename writes, or nothing: the extension cased as it will be,
+// nothing for a file whose name is asked or kept, and never a file no longer listed. It
+// follows settings loaded from a file.
+TEST_F(WindowFixture, FutureNameShowsWhatTheRenameWritesOrNothing) {
+  wMain& w = shownWindow();
+  CurrentConfig().SetExtension(2);
+  const QString dated = picture("IMG_1.JPG", exifDate(2005, 6, 1, 8, 0, 0));
+  const QString undated = testsupport::writeDisplayableJpeg(pictureDir, "U.JPG", testsupport::ExifContent{});
+  w.AddFiles(dated + "\r\n" + undated);
+  const QString undatedKey = w.lvwFiles->row(undated)->text(FileListView::kDateKey);
+  ASSERT_EQ(undatedKey.size(), 14);
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(dated));
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "20050601XX.jpg");
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(undated));
+  EXPECT_EQ(w.sbrStatus->text("NewName"), undatedKey.left(8) + "XX.jpg");  // "Utiliser la date fichier"
+  CurrentConfig().SetNotExif(2);  // "Demander le nom": the name is typed while renaming
+  w.lvwFiles_ItemClick(w.lvwFiles->currentItem());
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "");
+  CurrentConfig().SetNotExif(1);  // "Ne pas renommer"
+  w.lvwFiles_ItemClick(w.lvwFiles->currentItem());
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "");
+
+  ConfigClass loaded;
+  loaded.SetPrefix("P");
+  const QString settings = pictureDir + "/p.tdc";
+  ASSERT_TRUE(loaded.Save(settings));
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(dated));
+  ui.queueFileName(settings);
+  w.mnuFileOpen_Click();
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "P20050601XX.JPG");
+
+  w.mnuFileDeleteAll_Click();
+  for (const char* key : {"NewName", "ImgSize", "CreateDate", "ModifDate", "FileDate"}) {
+    EXPECT_EQ(w.sbrStatus->text(QString::fromLatin1(key)), "") << key;
+  }
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+}
