@@ -154,6 +154,7 @@ class wMain : public QMainWindow {
   void dispatch(const QString& handler);
   void alignBars();
   void updateCommandStates();
+  void returnFocusToList();
 
   // File list internals.
   void queuePaths(const QStringList& paths, bool testExtension);
