@@ -1,5 +1,6 @@
 // wParams: loading and storing the settings, the field rules, the example name, the time
 // difference, the key filters and the buttons.
+#include "app/dialogs/SettingsFileDialog.h"
 #include "app/dialogs/TimeOffsetText.h"
 #include "app/dialogs/UpDown.h"
 #include "app/dialogs/wParams.h"
@@ -12,7 +13,6 @@
 #include "app/mainwindow/UiServices.h"
 #include "app/naming/ConfigClass.h"
 #include "app/naming/NameComposition.h"
-#include "app/naming/SettingsFile.h"
 #include "app/naming/SpecialFolders.h"
 #include "runtime/Conversions.h"
 #include "runtime/DateValue.h"
@@ -375,14 +375,7 @@ QString wParams::askSettingsFile(bool save) {
     folder = Orvofonctions2::GetDirectoryFromPath(GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString()));
   }
   if (folder.isEmpty()) folder = GetPersonalFolder();
-  ui::FileDialogRequest request;
-  request.owner = this;
-  request.filter = kSettingsFileFilter;
-  request.save = save;
-  request.fileName = fileName;
-  request.initDir = folder;
-  request.filterIndex = 0;
-  return Ui().getFileName(request);
+  return SettingsFileDialog::Ask(this, save, fileName, folder);
 }
 
 void wParams::saveToFile() {

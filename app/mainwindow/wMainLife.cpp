@@ -2,6 +2,7 @@
 // shutdown.
 #include "app/common/AppSettings.h"
 #include "app/common/Orvofonctions2.h"
+#include "app/dialogs/SettingsFileDialog.h"
 #include "app/dialogs/wSplash.h"
 #include "app/mainwindow/FileListRules.h"
 #include "app/mainwindow/FileListView.h"
@@ -25,8 +26,6 @@
 using ui::Ui;
 
 namespace {
-
-const QString kSettingsFilter = QStringLiteral("Fichiers de configuration Tindra (*.tdc)|*.tdc|Tous les fichiers|*.*");
 
 QString roundedText(double value) { return rt::numberToText(rt::roundHalfEven(value)); }
 
@@ -114,12 +113,7 @@ void wMain::RecoverOldParams() {
   Ui().messageBox(QStringLiteral("Attention ! Les paramètres de l'ancienne version ont été récupérés \r\n"
                                  "mais NON SAUVEGARDÉS.\r\n\r\nVeuillez l'enregistrer maintenant."),
                   ui::Buttons::Ok, ui::Icon::Exclamation);
-  ui::FileDialogRequest request;
-  request.owner = this;
-  request.filter = kSettingsFilter;
-  request.save = true;
-  request.initDir = GetPersonalFolder();
-  const QString path = Ui().getFileName(request);
+  const QString path = SettingsFileDialog::Ask(this, true, QString(), GetPersonalFolder());
   if (path.isEmpty()) return;
   CurrentConfig().Save(path);
   SetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), path);
@@ -141,12 +135,8 @@ void wMain::tmrLoadFiles_Timer() {
 void wMain::mnuFileOpen_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuFileOpen_Click"), [&] {
     const QString last = GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString());
-    ui::FileDialogRequest request;
-    request.owner = this;
-    request.filter = kSettingsFilter;
-    request.fileName = Orvofonctions2::GetFilenameFromPath(last);
-    request.initDir = Orvofonctions2::GetDirectoryFromPath(last);
-    const QString path = Ui().getFileName(request);
+    const QString path = SettingsFileDialog::Ask(this, false, Orvofonctions2::GetFilenameFromPath(last),
+                                                 Orvofonctions2::GetDirectoryFromPath(last));
     if (path.isEmpty()) return;
     CurrentConfig().Load(path);
     SetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), path);
@@ -157,13 +147,8 @@ void wMain::mnuFileOpen_Click() {
 void wMain::mnuFileSave_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuFileSave_Click"), [&] {
     const QString last = GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString());
-    ui::FileDialogRequest request;
-    request.owner = this;
-    request.filter = kSettingsFilter;
-    request.save = true;
-    request.fileName = Orvofonctions2::GetFilenameFromPath(last);
-    request.initDir = Orvofonctions2::GetDirectoryFromPath(last);
-    const QString path = Ui().getFileName(request);
+    const QString path = SettingsFileDialog::Ask(this, true, Orvofonctions2::GetFilenameFromPath(last),
+                                                 Orvofonctions2::GetDirectoryFromPath(last));
     if (path.isEmpty()) return;
     CurrentConfig().Save(path);
     SetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), path);

@@ -363,6 +363,14 @@ TEST_F(ParamsDialogTest, SaveAndOpenGoThroughTheSettingsFileDialog) {
   EXPECT_EQ(messages(), QStringList{"Numéro de départ de numérotation incorrect."});
   EXPECT_TRUE(ui.fileDialogs().isEmpty());
 
+  // A name typed without extension is saved as a settings file.
+  w.txtSuffixStart->setText(QStringLiteral("1"));
+  ui.queueFileName(folder + QStringLiteral("/bretagne"));
+  w.cmdBoutons[2]->click();
+  EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/bretagne")));
+  EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/bretagne.tdc")));
+  EXPECT_EQ(CurrentConfig().Path(), folder + QStringLiteral("/bretagne.tdc"));
+  EXPECT_EQ(GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString()), folder + QStringLiteral("/bretagne.tdc"));
 }
 
 TEST_F(ParamsDialogTest, PagesAndHelpTopics) {

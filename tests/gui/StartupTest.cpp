@@ -225,3 +225,34 @@ TEST_F(StartupTest, OpenAndSaveDialogsStartFromTheLastSettingsFile) {
   window->mnuFileOpen_Click();
   EXPECT_EQ(CurrentConfig().Postfix(), "_fin");
 }
+
+// A name typed without extension is saved with ".tdc". The dialog only asked about the name as
+// typed: replacing an existing file of the completed name is asked, and "Non" asks again.
+TEST_F(StartupTest, SettingsSavedUnderANameWithoutExtensionGetTdc) {
+  ASSERT_TRUE(start());
+  const QString saved = pictureDir + "/bretagne.tdc";
+  CurrentConfig().SetPostfix("_fin");
+  ui.queueFileName(pictureDir + "/bretagne");
+  window->mnuFileSave_Click();
+  EXPECT_FALSE(QFile::exists(pictureDir + "/bretagne"));
+  EXPECT_TRUE(testsupport::readFile(saved).contains("Postfix=_fin"));
+  EXPECT_EQ(GetParam("Files", "LastConfig", ""), saved);
+  EXPECT_EQ(CurrentConfig().Path(), saved);
+  EXPECT_TRUE(ui.messages().isEmpty());
+
+  CurrentConfig().SetPostfix("_autre");
+  ui.queueFileName(pictureDir + "/bretagne");
+  ui.queueAnswer(ui::Answer::No);
+  ui.queueFileName(pictureDir + "/notes.ini");  // an extension of its own is kept
+  window->mnuFileSave_Click();
+  ASSERT_EQ(ui.messages().size(), 1);
+  EXPECT_EQ(ui.messages().at(0).text, "Le fichier « bretagne.tdc » existe déjà.\r\nVoulez-vous le remplacer ?");
+  EXPECT_EQ(ui.fileDialogs().last().fileName, "bretagne.tdc");
+  EXPECT_TRUE(testsupport::readFile(saved).contains("Postfix=_fin"));
+  EXPECT_TRUE(testsupport::readFile(pictureDir + "/notes.ini").contains("Postfix=_autre"));
+
+  ui.queueFileName(pictureDir + "/bretagne");
+  ui.queueAnswer(ui::Answer::Yes);
+  window->mnuFileSave_Click();
+  EXPECT_TRUE(testsupport::readFile(saved).contains("Postfix=_autre"));
+}
