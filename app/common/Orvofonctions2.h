@@ -31,6 +31,8 @@ _WinPlace& WinPlaceObject();
 _Divers& DiversObject();
 _HexFunctions& HexFunctionsObject();
 _FilesPaths& FilesPathsObject();
+// Creates every object above now (those not created yet); raises 429 when one cannot be.
+void CreateObjects();
 
 // HexFunctions
 uint8_t HiByte(int32_t word);
