@@ -262,6 +262,11 @@ TEST_F(RenameCommandTest, AFailureIsReportedAndTheFilesKeepTheirNames) {
   EXPECT_TRUE(report.contains("Module : wMain") && report.contains("Object : mnuActionRename") &&
               report.contains("Event : Click"))
       << report.toStdString();
+  // Then the whole report: what went back, and what to do next.
+  ASSERT_FALSE(ui.messages().isEmpty());
+  const QString whole = ui.messages().last().text;
+  EXPECT_TRUE(whole.contains("1 fichier a repris son nom d'origine")) << whole.toStdString();
+  EXPECT_TRUE(whole.endsWith("n'ont pas été renommés.")) << whole.toStdString();
   EXPECT_EQ(diskNames(), (QStringList{"a.jpg", "c.jpg"}));
   EXPECT_EQ(rowNames(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
   EXPECT_EQ(checks(), (QList<bool>{true, true, true}));

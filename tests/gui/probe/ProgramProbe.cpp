@@ -7,6 +7,7 @@
 #include "app/mainwindow/FileListView.h"
 #include "app/mainwindow/Program.h"
 #include "app/mainwindow/wMain.h"
+#include "runtime/ProgramArguments.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -51,6 +52,7 @@ void writeStateAndClose(wMain& window) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  rt::keepProgramArguments(argc, argv);
   return RunProgram([](wMain& window) {
     auto* user = new QTimer(&window);
     user->setInterval(100);
