@@ -90,6 +90,14 @@ _Divers& DiversObject() { return slotObject<_Divers>(CLSID_Divers); }
 _HexFunctions& HexFunctionsObject() { return slotObject<_HexFunctions>(CLSID_HexFunctions); }
 _FilesPaths& FilesPathsObject() { return slotObject<_FilesPaths>(CLSID_FilesPaths); }
 
+void CreateObjects() {
+  IniParamObject();
+  WinPlaceObject();
+  DiversObject();
+  HexFunctionsObject();
+  FilesPathsObject();
+}
+
 // HexFunctions ------------------------------------------------------------------------------
 
 uint8_t HiByte(int32_t word) {

@@ -31,6 +31,8 @@ _WinPlace& WinPlaceObject();
 _Divers& DiversObject();
 _HexFunctions& HexFunctionsObject();
 _FilesPaths& FilesPathsObject();
+// Creates every object above now (those not created yet); raises 429 when one cannot be.
+void CreateObjects();
 
 // The library file as the build or the installation places it: <prefix>/lib/tindra/<file>
 // when the program runs from <prefix>/bin and that file exists, else the file beside the

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 
+class ConfigClass;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -57,8 +58,9 @@ class wParams : public QDialog {
   // The index of the checked option button of the array named arrayName ("optSuffixe",
   // "optNotExif", "optExtension"); 0 when none is checked.
   int16_t GetOptionValue(const QString& arrayName) const;
-  // The example name body for the date key sGDH, composed from the controls as the settings'
-  // FormatName composes it from the fields (the suffix pattern is not part of it).
+  // The example name body for the date key sGDH: the controls stored into a copy of the
+  // settings, then that copy's FormatName, so the example is the body the rename writes (the
+  // suffix pattern is not part of it).
   QString FormatName(const QString& sGDH) const;
 
   // The tab strip; its client area holds the pages.
@@ -143,6 +145,10 @@ class wParams : public QDialog {
   void connectHandlers();
 
   void refreshExample();
+  // Every control into config (start number given apart: its text may not convert).
+  void storeControls(ConfigClass& config, int32_t startNum) const;
+  // A copy of the current settings holding the controls' values.
+  ConfigClass controlsAsSettings() const;
   void setOption(const QString& arrayName, int index);
   bool confirmFields();
   bool startNumberIsValid() const;

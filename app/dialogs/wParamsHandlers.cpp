@@ -1,5 +1,6 @@
 // wParams: loading and storing the settings, the field rules, the example name, the time
 // difference, the key filters and the buttons.
+#include "app/dialogs/SettingsFileDialog.h"
 #include "app/dialogs/TimeOffsetText.h"
 #include "app/dialogs/UpDown.h"
 #include "app/dialogs/wParams.h"
@@ -12,7 +13,6 @@
 #include "app/mainwindow/UiServices.h"
 #include "app/naming/ConfigClass.h"
 #include "app/naming/NameComposition.h"
-#include "app/naming/SettingsFile.h"
 #include "app/naming/SpecialFolders.h"
 #include "runtime/Conversions.h"
 #include "runtime/DateValue.h"
@@ -32,9 +32,9 @@ using ui::Ui;
 
 namespace {
 
-// Where each combo's items hold their separator characters (1-based).
+// Where each combo's items hold the separator that is stored (1-based). The time combo's
+// "  HH h MM m SS" shows a second separator too; settings keep only the first.
 constexpr int kFirstSeparatorAt = 6;
-constexpr int kSecondSeparatorAt = 11;
 constexpr int kDateTimeSeparatorAt = 3;
 
 constexpr double kStartNumberLimit = 2147483648.0;  // 2^31
@@ -129,7 +129,10 @@ void wParams::LoadDefaults() {
 void wParams::UpdateConfig() {
   // The only conversion that can fail comes first, so that a failure stores nothing.
   const int32_t startNum = rt::toInt32(txtSuffixStart->text());
-  ConfigClass& config = CurrentConfig();
+  storeControls(CurrentConfig(), startNum);
+}
+
+void wParams::storeControls(ConfigClass& config, int32_t startNum) const {
   for (int i = 1; i <= 3; ++i) config.SetIsDateDigit(i, chkDate[i]->isChecked());
   for (int i = 0; i <= 1; ++i) config.SetIsDateSep(i, chkDateSep[i]->isChecked());
   for (int i = 1; i <= 3; ++i) config.SetIsTimeDigit(i, chkTime[i]->isChecked());
@@ -149,6 +152,12 @@ void wParams::UpdateConfig() {
   config.SetOffsetNoDate(chkTimeOffset[1]->isChecked());
   config.SetDateExif(rt::readDate(txtTimeOffset[0]->text()).value_or(0.0));
   config.SetDateReal(rt::readDate(txtTimeOffset[1]->text()).value_or(0.0));
+}
+
+ConfigClass wParams::controlsAsSettings() const {
+  ConfigClass scratch = CurrentConfig();
+  storeControls(scratch, scratch.StartNum());
+  return scratch;
 }
 
 void wParams::UpdateComboIndex(QComboBox* combo, const QString& separator) {
@@ -184,27 +193,14 @@ void wParams::setOption(const QString& arrayName, int index) {
 
 // ---- The example name ----
 
-QString wParams::FormatName(const QString& sGDH) const {
-  NameLayout layout;
-  layout.prefix = txtPrefixe->text();
-  layout.year = chkDate[1]->isChecked();
-  layout.sepAfterYear = chkDateSep[0]->isChecked() ? separatorAt(cboDateSep, kFirstSeparatorAt) : QString();
-  layout.month = chkDate[2]->isChecked();
-  layout.sepAfterMonth = chkDateSep[1]->isChecked() ? separatorAt(cboDateSep, kSecondSeparatorAt) : QString();
-  layout.day = chkDate[3]->isChecked();
-  layout.dateTimeSep = chkDateTimeSep->isChecked() ? separatorAt(cboDateTimeSep, kDateTimeSeparatorAt) : QString();
-  layout.hour = chkTime[1]->isChecked();
-  layout.sepAfterHour = chkTimeSep[0]->isChecked() ? separatorAt(cboTimeSep, kFirstSeparatorAt) : QString();
-  layout.minute = chkTime[2]->isChecked();
-  layout.sepAfterMinute = chkTimeSep[1]->isChecked() ? separatorAt(cboTimeSep, kSecondSeparatorAt) : QString();
-  layout.second = chkTime[3]->isChecked();
-  layout.postfix = txtPostfixe->text();
-  return ComposeNameBody(layout, sGDH);
-}
+// The example is what the rename would write with the controls stored as settings: the
+// settings' own composition, never a second one.
+QString wParams::FormatName(const QString& sGDH) const { return controlsAsSettings().FormatName(sGDH); }
 
 void wParams::refreshExample() {
-  QString example = FormatName(rt::toDateKey(rt::now()));
-  if (chkSuffixe->isChecked()) example += lblDigFmt->text();
+  const ConfigClass settings = controlsAsSettings();
+  QString example = settings.FormatName(rt::toDateKey(rt::now()));
+  if (settings.IsSuffix()) example += SuffixPattern(settings.Digits(), settings.SuffixType());
   txtFormat->setText(example);
 }
 
@@ -379,14 +375,7 @@ QString wParams::askSettingsFile(bool save) {
     folder = Orvofonctions2::GetDirectoryFromPath(GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString()));
   }
   if (folder.isEmpty()) folder = GetPersonalFolder();
-  ui::FileDialogRequest request;
-  request.owner = this;
-  request.filter = kSettingsFileFilter;
-  request.save = save;
-  request.fileName = fileName;
-  request.initDir = folder;
-  request.filterIndex = 0;
-  return Ui().getFileName(request);
+  return SettingsFileDialog::Ask(this, save, fileName, folder);
 }
 
 void wParams::saveToFile() {

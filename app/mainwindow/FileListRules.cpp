@@ -3,6 +3,8 @@
 #include "app/common/Orvofonctions2.h"
 #include "runtime/Conversions.h"
 
+#include <QDir>
+
 #include <cmath>
 
 namespace FileListRules {
@@ -18,6 +20,15 @@ QString CommandLineToList(const QString& commandLine) {
   list.replace(QStringLiteral("\" \""), QStringLiteral("\r\n"));
   list.remove(QLatin1Char('"'));
   return list;
+}
+
+QString AbsolutePaths(const QString& list, const QString& workingFolder) {
+  const QDir folder(workingFolder);
+  QStringList paths = list.split(QStringLiteral("\r\n"));
+  for (QString& path : paths) {
+    if (!path.isEmpty() && QDir::isRelativePath(path)) path = QDir::cleanPath(folder.absoluteFilePath(path));
+  }
+  return paths.join(QStringLiteral("\r\n"));
 }
 
 QString SizeText(const JpegInfosClass& info) {

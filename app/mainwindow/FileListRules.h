@@ -20,6 +20,11 @@ bool IsAcceptedExtension(const QString& path);
 // `" "` becomes CR LF, then every remaining double quote goes.
 QString CommandLineToList(const QString& commandLine);
 
+// The list (one path per line, CR LF) with every relative path made absolute against
+// workingFolder, the folder of the process that received them (".." and "." resolved as a
+// shell does); absolute paths and empty lines stay as they are.
+QString AbsolutePaths(const QString& list, const QString& workingFolder);
+
 // "<width>x<height>x<colours> ": colours = 2 ^ (DataBits x Layers) written as the number
 // itself below 1000, else in K (÷1024), M (÷1024²) or G (÷1024³). Depths beyond what a
 // count can hold are written "2^<bits>".

@@ -40,10 +40,4 @@ std::optional<QString> Claim() {
   return QString::fromUtf8(bytes);
 }
 
-void Remove() {
-  if (!Exists()) return;
-  const rt::files::FileLock lock(lockFileName(), rt::files::FileLock::Kind::LockFile);
-  QFile::remove(FileName());
-}
-
 }  // namespace handoff

@@ -44,7 +44,10 @@ RenameDialogs::RenameDialogs(QWidget* owner, int showAfterMs, int eventsInterval
   sinceEvents_.start();
 }
 
-RenameDialogs::~RenameDialogs() = default;
+// The progress window is hidden before it goes, so that its closing is seen as a dialog's.
+RenameDialogs::~RenameDialogs() {
+  if (window_) window_->hide();
+}
 
 QString RenameDialogs::askDate(const QString& initKey, const QString& oldName) {
   const bool showing = window_ && window_->isVisible();

@@ -11,7 +11,9 @@
 #include "runtime/RuntimeError.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -70,9 +72,14 @@ wMain::wMain(QWidget* parent) : QMainWindow(parent) {
   connect(tmrLoadFiles, &QTimer::timeout, this, &wMain::tmrLoadFiles_Timer);
   tmrLoadFiles->start();
   updateCommandStates();
+  // Closing dialogs is watched program-wide: the keys go back to the list afterwards.
+  qApp->installEventFilter(this);
 }
 
-wMain::~wMain() { ErrorHandling::SetPresenter(previousPresenter_); }
+wMain::~wMain() {
+  qApp->removeEventFilter(this);
+  ErrorHandling::SetPresenter(previousPresenter_);
+}
 
 QAction* wMain::addMenuItem(QMenu* menu, const char* name, const QString& caption, const QKeySequence& shortcut) {
   auto* action = menu->addAction(caption);
@@ -184,7 +191,19 @@ int wMain::innerHeight() const { return client_ ? client_->height() : 0; }
 
 bool wMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) Form_Resize();
+  if (event->type() == QEvent::Hide && watched != this) {
+    const auto* dialog = qobject_cast<const QDialog*>(watched);
+    if (dialog && dialog->isWindow()) QTimer::singleShot(0, this, &wMain::returnFocusToList);
+  }
   return QMainWindow::eventFilter(watched, event);
+}
+
+// Once the last dialog has closed, the window is active again with the list holding the focus,
+// so its keys (F3, F4...) work without a click.
+void wMain::returnFocusToList() {
+  if (!isVisible() || QApplication::activeModalWidget() || QApplication::activePopupWidget()) return;
+  activateWindow();
+  lvwFiles->setFocus(Qt::OtherFocusReason);
 }
 
 void wMain::alignBars() {

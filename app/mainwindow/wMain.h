@@ -72,8 +72,12 @@ class wMain : public QMainWindow {
   int innerHeight() const;
 
   // Start-up, in its fixed order. Returns false when the window unloaded itself (files handed
-  // to the instance already running); the window is then closed and must not be shown.
+  // to the instance already running, or no library to work with); the window is then closed
+  // and must not be shown, and the program ends with exitCode().
   bool Form_Load();
+  // The program's exit status after a start-up that returned false: 0 after a hand-over, 1
+  // when the program cannot work.
+  int exitCode() const { return exitCode_; }
 
   // Adds the paths (separated by CR LF) whose extension is a picture's and that are not listed
   // yet, then sorts the list on the date key.
@@ -154,6 +158,7 @@ class wMain : public QMainWindow {
   void dispatch(const QString& handler);
   void alignBars();
   void updateCommandStates();
+  void returnFocusToList();
 
   // File list internals.
   void queuePaths(const QStringList& paths, bool testExtension);
@@ -169,7 +174,7 @@ class wMain : public QMainWindow {
   void assignToolbarImages();
   void restoreSplitter();
   void showSplash();
-  void handOverOrAdd(const QString& commandLine);
+  void startFiles(const QString& commandLine);
   void storeColumnsAndSplitter();
 
   QWidget* client_ = nullptr;
@@ -178,6 +183,8 @@ class wMain : public QMainWindow {
   bool adding_ = false;
   bool closeRequested_ = false;
   bool unloaded_ = false;
+  bool loaded_ = false;  // the start-up has shown the window
+  int exitCode_ = 0;
   double cursorPercent_ = 40;
   int eventsInterval_ = 80;
   ErrorHandling::Presenter previousPresenter_;

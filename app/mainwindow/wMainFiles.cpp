@@ -176,10 +176,8 @@ void wMain::mnuFileDelete_Click() {
       for (QTreeWidgetItem* item : selected) lvwFiles->removeRow(item);
       if (currentRemoved) lvwFiles->setCurrentItem(nullptr);
     }
-    if (!lvwFiles->currentItem()) {
-      imgSample->clear();
-      imgSample->hide();
-    }
+    // No panel describes a file that is no longer listed.
+    if (!lvwFiles->currentItem()) clearDetails();
   });
 }
 
@@ -189,8 +187,7 @@ void wMain::mnuFileDeleteAll_Click() {
       const QSignalBlocker quiet(lvwFiles);
       lvwFiles->removeAllRows();
     }
-    imgSample->clear();
-    imgSample->hide();
+    clearDetails();
   });
 }
 
@@ -252,7 +249,8 @@ void wMain::lvwFiles_ItemClick(QTreeWidgetItem* item) {
     const QString path = item->text(FileListView::kFolder) + QStringLiteral("/") + item->text(FileListView::kName);
     showPreview(path);
     const JpegInfosClass info = PictureInfos(path);
-    sbrStatus->setText(QStringLiteral("NewName"), FutureName(path, info));
+    sbrStatus->setText(QStringLiteral("NewName"), FutureName(path, info, item->text(FileListView::kDateKey),
+                                                             item->text(FileListView::kExif) == QLatin1String("X")));
     sbrStatus->setText(QStringLiteral("ImgSize"), FileListRules::SizeText(info));
     sbrStatus->panel(QStringLiteral("ImgSize"))->setVisible(true);
     sbrStatus->setText(QStringLiteral("FileDate"), FileListRules::DateText(info.FileDate()));

@@ -2,6 +2,7 @@
 // shutdown.
 #include "app/common/AppSettings.h"
 #include "app/common/Orvofonctions2.h"
+#include "app/dialogs/SettingsFileDialog.h"
 #include "app/dialogs/wSplash.h"
 #include "app/mainwindow/FileListRules.h"
 #include "app/mainwindow/FileListView.h"
@@ -15,27 +16,56 @@
 #include "app/naming/SpecialFolders.h"
 #include "app/naming/Takeover.h"
 #include "runtime/Conversions.h"
+#include "runtime/RuntimeError.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QHeaderView>
 #include <QPointer>
 #include <QTimer>
 #include <QToolBar>
 
+#include <cmath>
+#include <functional>
+#include <optional>
+
 using ui::Ui;
 
 namespace {
 
-const QString kSettingsFilter = QStringLiteral("Fichiers de configuration Tindra (*.tdc)|*.tdc|Tous les fichiers|*.*");
-
 QString roundedText(double value) { return rt::numberToText(rt::roundHalfEven(value)); }
+
+// Beyond this a stored width (twips) or splitter position (percent) is no layout.
+constexpr double kLargestStoredLength = 1e6;
+
+const QString kStartUp = QStringLiteral("wMain.Form_Load");
+
+const QString kNoLibrary = QStringLiteral(
+    "La bibliothèque OrvoLib22 est introuvable ou n'est pas enregistrée : Tindra ne peut pas "
+    "fonctionner sans elle.\r\nEnregistrez-la avec tindra-regserver (chemin de libOrvoLib22.so), "
+    "puis relancez Tindra.");
+
+// A number of the layout stored in the application settings file. A stored text that is no
+// usable number is reported and the default is used instead, so the window still shows; the
+// value is written again at closing.
+double storedLength(const QString& section, const QString& key, double defaultValue) {
+  const QString text = GetParam(section, key, roundedText(defaultValue));
+  try {
+    const double value = rt::toDouble(text);
+    if (!std::isfinite(value) || std::abs(value) > kLargestStoredLength) rt::raise(rt::ErrOverflow);
+    return value;
+  } catch (...) {
+    ErrorHandling::ShowCurrentException(kStartUp);
+    return defaultValue;
+  }
+}
 
 }  // namespace
 
 void wMain::restoreColumns() {
   for (int column = 0; column < FileListView::kColumnCount; ++column) {
-    const QString current = roundedText(twips::fromPixels(lvwFiles->columnWidth(column)));
-    const double width = rt::toDouble(GetParam(QStringLiteral("Columns"), QString::number(column + 1), current));
+    const double current = twips::fromPixels(lvwFiles->columnWidth(column));
+    const double width = storedLength(QStringLiteral("Columns"), QString::number(column + 1), current);
     lvwFiles->setColumnWidth(column, std::max(0, twips::toPixels(width)));
   }
 }
@@ -50,7 +80,7 @@ void wMain::assignToolbarImages() {
 
 // The stored percentage refers to the restored window's width; the position is not clamped.
 void wMain::restoreSplitter() {
-  cursorPercent_ = rt::toDouble(GetParam(QStringLiteral("Layout"), QStringLiteral("Cursor"), QStringLiteral("40")));
+  cursorPercent_ = storedLength(QStringLiteral("Layout"), QStringLiteral("Cursor"), 40);
   frmCursor->move(static_cast<int>(std::lround(cursorPercent_ * innerWidth() / 100)), frmCursor->y());
 }
 
@@ -64,49 +94,75 @@ void wMain::showSplash() {
   delete splash.data();
 }
 
-// A second instance hands its files to the running one and unloads; otherwise they are added.
-void wMain::handOverOrAdd(const QString& commandLine) {
-  const QString list = FileListRules::CommandLineToList(commandLine);
+// The files of the start. An instance started with files while another runs hands them over
+// and unloads. The instance that holds the instance lock lists its own files together with
+// whatever the hand-off file holds: lists handed over while no instance ran, or to one that
+// ended before its next tick, are never thrown away unread. An instance started without files
+// while another runs lists nothing yet (its timer claims once the other has ended).
+void wMain::startFiles(const QString& commandLine) {
+  const QString own = commandLine.isEmpty()
+                          ? QString()
+                          : FileListRules::AbsolutePaths(FileListRules::CommandLineToList(commandLine), QDir::currentPath());
   if (Ui().anotherInstanceRuns()) {
-    handoff::Append(list);
-    unloaded_ = true;
-    close();
+    if (own.isEmpty()) return;
+    // A list that cannot be handed over is listed here instead, so that no file is lost.
+    if (ErrorHandling::Guarded(kStartUp, [&] { handoff::Append(own); })) {
+      unloaded_ = true;
+      close();
+      return;
+    }
+  } else if (const std::optional<QString> handedOver = handoff::Claim()) {
+    AddFiles(handedOver->trimmed() + QStringLiteral("\r\n") + own);
     return;
   }
-  handoff::Remove();
-  AddFiles(list);
+  if (!own.isEmpty()) AddFiles(own);
 }
 
+// Every step of the start-up reports its own failure (wMain.Form_Load) and the start-up goes
+// on with the defaults of what failed: a window that has started is always shown, unless it
+// handed its files over. Only a program without its library ends here, before it could take
+// the instance lock.
 bool wMain::Form_Load() {
-  ErrorHandling::Guarded(QStringLiteral("wMain.Form_Load"), [&] {
-    restoreColumns();
-    assignToolbarImages();
+  try {
+    Orvofonctions2::CreateObjects();
+  } catch (const rt::RuntimeError& error) {
+    ErrorHandling::ShowError(kStartUp, error.number(), error.description() + QStringLiteral("\r\n\r\n") + kNoLibrary);
+    exitCode_ = 1;
+    unloaded_ = true;
+    return false;
+  }
+  const auto step = [](const std::function<void()>& body) { ErrorHandling::Guarded(kStartUp, body); };
+  step([&] { restoreColumns(); });
+  step([&] { assignToolbarImages(); });
+  step([&] {
     RestoreWindowPlace(this);
     Ui().doEvents();
-    restoreSplitter();
-    Form_Resize();
-    const QString commandLine = Ui().commandLine();
-    if (commandLine.isEmpty()) showSplash();
-    help::SetHelpFile(Ui().programFolder() + QStringLiteral("/") + Ui().programFileName() + QStringLiteral(".help"));
-    // Only the instance that holds the instance lock may throw away a hand-off file: another
-    // running instance may not have claimed it yet.
-    if (!Ui().anotherInstanceRuns()) handoff::Remove();
-    if (!commandLine.isEmpty()) {
-      handOverOrAdd(commandLine);
-      if (unloaded_) return;
-    }
-    const int widthBefore = innerWidth();
-    show();
-    raise();
-    activateWindow();
-    if (innerWidth() != widthBefore) {
-      frmCursor->move(static_cast<int>(std::lround(cursorPercent_ * innerWidth() / 100)), frmCursor->y());
-      Form_Resize();
-    }
-    CurrentConfig().Load(GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString()));
-    RecoverOldParams();
   });
-  return !unloaded_;
+  step([&] { restoreSplitter(); });
+  Form_Resize();
+  const QString commandLine = Ui().commandLine();
+  step([&] {
+    if (commandLine.isEmpty()) showSplash();
+  });
+  step([&] {
+    help::SetHelpFile(Ui().programFolder() + QStringLiteral("/") + Ui().programFileName() + QStringLiteral(".help"));
+  });
+  step([&] { startFiles(commandLine); });
+  if (unloaded_) return false;
+  const int widthBefore = innerWidth();
+  show();
+  raise();
+  activateWindow();
+  if (innerWidth() != widthBefore) {
+    frmCursor->move(static_cast<int>(std::lround(cursorPercent_ * innerWidth() / 100)), frmCursor->y());
+    Form_Resize();
+  }
+  loaded_ = true;
+  step([&] { CurrentConfig().Load(GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString())); });
+  step([&] { RecoverOldParams(); });
+  // The details of the current row follow the settings just loaded.
+  lvwFiles_ItemClick(lvwFiles->currentItem());
+  return true;
 }
 
 void wMain::RecoverOldParams() {
@@ -114,23 +170,22 @@ void wMain::RecoverOldParams() {
   Ui().messageBox(QStringLiteral("Attention ! Les paramètres de l'ancienne version ont été récupérés \r\n"
                                  "mais NON SAUVEGARDÉS.\r\n\r\nVeuillez l'enregistrer maintenant."),
                   ui::Buttons::Ok, ui::Icon::Exclamation);
-  ui::FileDialogRequest request;
-  request.owner = this;
-  request.filter = kSettingsFilter;
-  request.save = true;
-  request.initDir = GetPersonalFolder();
-  const QString path = Ui().getFileName(request);
+  const QString path = SettingsFileDialog::Ask(this, true, QString(), GetPersonalFolder());
   if (path.isEmpty()) return;
   CurrentConfig().Save(path);
   SetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), path);
 }
 
 void wMain::tmrLoadFiles_Timer() {
+  // The start-up claims on its own; a window that never finished starting (or that hands its
+  // files over) never claims, so no list ever lands in a window nobody sees.
+  if (!loaded_) return;
   // Failures while reading are not reported: the next tick tries again.
   std::optional<QString> list;
   try {
-    // An instance started while another ran takes the instance lock over once that one ended.
-    Ui().anotherInstanceRuns();
+    // Only the holder of the instance lock claims. An instance started while another ran
+    // takes the lock over once that one ended.
+    if (Ui().anotherInstanceRuns()) return;
     list = handoff::Claim();
   } catch (...) {
     return;
@@ -141,28 +196,20 @@ void wMain::tmrLoadFiles_Timer() {
 void wMain::mnuFileOpen_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuFileOpen_Click"), [&] {
     const QString last = GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString());
-    ui::FileDialogRequest request;
-    request.owner = this;
-    request.filter = kSettingsFilter;
-    request.fileName = Orvofonctions2::GetFilenameFromPath(last);
-    request.initDir = Orvofonctions2::GetDirectoryFromPath(last);
-    const QString path = Ui().getFileName(request);
+    const QString path = SettingsFileDialog::Ask(this, false, Orvofonctions2::GetFilenameFromPath(last),
+                                                 Orvofonctions2::GetDirectoryFromPath(last));
     if (path.isEmpty()) return;
     CurrentConfig().Load(path);
     SetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), path);
   });
+  lvwFiles_ItemClick(lvwFiles->currentItem());  // the future name follows the settings, whatever was loaded
 }
 
 void wMain::mnuFileSave_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuFileSave_Click"), [&] {
     const QString last = GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString());
-    ui::FileDialogRequest request;
-    request.owner = this;
-    request.filter = kSettingsFilter;
-    request.save = true;
-    request.fileName = Orvofonctions2::GetFilenameFromPath(last);
-    request.initDir = Orvofonctions2::GetDirectoryFromPath(last);
-    const QString path = Ui().getFileName(request);
+    const QString path = SettingsFileDialog::Ask(this, true, Orvofonctions2::GetFilenameFromPath(last),
+                                                 Orvofonctions2::GetDirectoryFromPath(last));
     if (path.isEmpty()) return;
     CurrentConfig().Save(path);
     SetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), path);

@@ -115,7 +115,9 @@ class RenameScope {
 
 }  // namespace
 
-void RenameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
+namespace {
+
+void renameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
   FileListView& list = *window.lvwFiles;
   if (checkedRows(list) == 0) {
     Ui().messageBox(kNothingChecked, ui::Buttons::Ok, ui::Icon::Critical);
@@ -144,4 +146,13 @@ void RenameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
   copyBack(list, items, rows);
   scope.end();
   if (!leftAlone.isEmpty()) Ui().messageBox(rt::displayPath(leftAlone), ui::Buttons::Ok, ui::Icon::Exclamation);
+}
+
+}  // namespace
+
+void RenameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
+  renameCheckedFiles(window, options);
+  // The details show the current row as it is now: its new name, under the settings the
+  // dialog may just have changed.
+  window.lvwFiles_ItemClick(window.lvwFiles->currentItem());
 }

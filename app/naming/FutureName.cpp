@@ -1,9 +1,10 @@
 #include "app/naming/FutureName.h"
 
 #include "app/common/Orvofonctions2.h"
+#include "app/common/ErrorHandling.h"
+#include "app/naming/BaseName.h"
 #include "app/naming/ConfigClass.h"
 #include "app/naming/NameComposition.h"
-#include "app/picture/SafeDate.h"
 #include "runtime/RuntimeError.h"
 
 namespace {
@@ -35,11 +36,21 @@ QString NewExtensionText(const QString& fileName, uint8_t extension) {
   return ext.isEmpty() ? QString() : ExtensionText(ext, extension);
 }
 
-QString FutureName(const QString& path, const JpegInfosClass& info) {
-  const rt::DateValue date = GetSafeDate(info);
-  if (!(date > 0)) return QString();
+QString FutureName(const QString& path, const JpegInfosClass& info, const QString& dateKey, bool exifMark) {
   const ConfigClass& config = CurrentConfig();
-  QString name = config.FormatName(rt::toDateKey(date));
+  BaseNameChoice choice;
+  try {
+    choice = ChooseBaseName(config, RenameOffsets::fromConfig(config), info, dateKey, exifMark);
+  } catch (...) {
+    ErrorHandling::ShowCurrentException(QStringLiteral("Global.FutureName"));
+    return QString();
+  }
+  if (choice.kind != BaseNameChoice::Kind::Body) return QString();
+  QString name = choice.body;
   if (config.IsSuffix()) name += SuffixPattern(config.Digits(), config.SuffixType());
-  return name + NewExtensionText(path, 0);
+  return name + NewExtensionText(path, config.Extension());
+}
+
+QString FutureName(const QString& path, const JpegInfosClass& info) {
+  return FutureName(path, info, RowDateKey(info), HasExifDate(info));
 }

@@ -21,8 +21,13 @@ bool HasExifDate(const JpegInfosClass& info);
 QString NewExtensionText(const QString& fileName, uint8_t extension);
 
 // The future name of the picture at path, as the NewName panel shows it under CurrentConfig():
-// the name body of GetSafeDate(info) (the clock correction applied as the settings say), the
-// suffix pattern as a placeholder when IsSuffix is set ("XX", "000"...), then the file's
-// extension unchanged. "" when the picture has no date (GetSafeDate gives 0). Failures are
-// reported by GetSafeDate (wMain.GetSafeDate), which then gives 0.
+// what the rename writes for it, the numbering suffix shown as its pattern ("XX", "000"...)
+// when IsSuffix is set. The base name is the rename's own choice (ChooseBaseName, with the
+// clock correction of the settings) for the row's date key and EXIF mark; the extension is
+// cased as the rename cases it. "" when the rename would not name the file after a date: no
+// date, "Ne pas renommer", or a name asked while renaming ("Demander le nom"). A date that
+// cannot be written is reported (Global.FutureName) and gives "".
+QString FutureName(const QString& path, const JpegInfosClass& info, const QString& dateKey, bool exifMark);
+
+// The same for a file read now: the date key and EXIF mark a row added now would get.
 QString FutureName(const QString& path, const JpegInfosClass& info);

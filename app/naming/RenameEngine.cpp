@@ -1,5 +1,6 @@
 #include "app/naming/RenameEngine.h"
 
+#include "app/naming/BaseName.h"
 #include "app/naming/FutureName.h"
 #include "app/naming/NameComposition.h"
 #include "app/picture/PictureInfos.h"
@@ -88,8 +89,6 @@ class Run {
   // Reading
   void chooseNames();
   std::optional<QString> chooseBaseName(const RenameRow& row);
-  std::optional<QString> undatedBaseName(const RenameRow& row);
-  QString bodyFor(rt::DateValue date) const;
 
   // Before moving
   void listFolders();
@@ -196,42 +195,15 @@ void Run::chooseNames() {
   failingFrom_.clear();
 }
 
-QString Run::bodyFor(rt::DateValue date) const { return config_.FormatName(rt::toDateKey(date)); }
-
 std::optional<QString> Run::chooseBaseName(const RenameRow& row) {
   // A symbolic link is never moved: renamed apart from its target, one of them would dangle.
   if (rt::files::examineEntry(row.key).kind == rt::files::EntryKind::SymbolicLink) return std::nullopt;
-  const JpegInfosClass info = PictureInfos(row.key);
-  QString base;
-  bool hasBase = true;
-  if (info.CreateDate() > 0)
-    base = bodyFor(info.CreateDate() + offsets_.offset);
-  else if (info.ModifDate() > 0)
-    base = bodyFor(info.ModifDate() + offsets_.offset);
-  else if (row.exifMark && info.FileDate() > 0)
-    base = bodyFor(info.FileDate() + offsets_.undatedOffset);  // its EXIF date became unreadable
-  else
-    hasBase = false;
-  const bool undated = !row.exifMark || !hasBase || base.startsWith(QLatin1Char('*'));
-  if (!undated) return base;
-  return undatedBaseName(row);
-}
-
-std::optional<QString> Run::undatedBaseName(const RenameRow& row) {
-  switch (config_.NotExif()) {
-    case 0: {
-      const std::optional<rt::DateValue> date = rt::fromDateKey(row.dateKey);
-      if (!date) return std::nullopt;  // no date to name it after: it keeps its name
-      return bodyFor(*date + offsets_.undatedOffset);
-    }
-    case 2: {
-      const QString key = questions_.askDate(row.dateKey, row.text);
-      if (!rt::fromDateKey(key)) return std::nullopt;
-      return config_.FormatName(key);
-    }
-    default:  // 1, and codes no setting defines: the file keeps its name
-      return std::nullopt;
-  }
+  const BaseNameChoice choice = ChooseBaseName(config_, offsets_, PictureInfos(row.key), row.dateKey, row.exifMark);
+  if (choice.kind == BaseNameChoice::Kind::Body) return choice.body;
+  if (choice.kind == BaseNameChoice::Kind::Keep) return std::nullopt;
+  const QString key = questions_.askDate(row.dateKey, row.text);
+  if (!rt::fromDateKey(key)) return std::nullopt;
+  return config_.FormatName(key);
 }
 
 // ---- Before moving ----

@@ -162,3 +162,9 @@ bool ConfigClass::Load(const QString& sPath) {
   modified_ = false;
   return true;
 }
+
+QString WithSettingsExtension(const QString& path) {
+  const QString name = Orvofonctions2::GetFilenameFromPath(path);
+  if (name.isEmpty() || !Orvofonctions2::GetFileExt(name).isEmpty()) return path;
+  return path + (name.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".")) + kSettingsExtension;
+}

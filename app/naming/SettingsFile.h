@@ -21,3 +21,8 @@ QString SettingsFileProblem(const QString& path);
 // pattern separated by "|".
 inline const QString kSettingsFileFilter =
     QStringLiteral("Fichiers de configuration Tindra (*.tdc)|*.tdc|Tous les fichiers|*.*");
+
+// The path a settings file is saved under: the path as chosen, with "." + kSettingsExtension
+// added when its file name has no extension ("bretagne" -> "bretagne.tdc"; a name ending in
+// "." gets the extension without a second dot). A name with any extension is kept.
+QString WithSettingsExtension(const QString& path);

@@ -45,11 +45,12 @@ TEST_F(FutureNameTest, ShowsBodyPlaceholderAndUnchangedExtension) {
   ConfigClass& config = CurrentConfig();
   EXPECT_EQ(FutureName(QStringLiteral("/photos/IMG_1.JpG"), info), QStringLiteral("20240315XX.JpG"));
 
-  config.SetExtension(2);  // the case setting is applied when renaming, not here
+  config.SetExtension(2);  // the extension as the rename writes it
   config.SetSuffixType(1);
   config.SetDigits(3);
-  EXPECT_EQ(FutureName(QStringLiteral("/photos/IMG_1.JpG"), info), QStringLiteral("20240315000.JpG"));
+  EXPECT_EQ(FutureName(QStringLiteral("/photos/IMG_1.JpG"), info), QStringLiteral("20240315000.jpg"));
 
+  config.SetExtension(0);
   config.SetIsSuffix(false);
   config.SetPrefix(QStringLiteral("Vacances "));
   EXPECT_EQ(FutureName(QStringLiteral("/photos/IMG_1.JpG"), info), QStringLiteral("Vacances 20240315.JpG"));
@@ -89,4 +90,21 @@ TEST_F(FutureNameTest, ClockCorrectionShiftsTheFutureNameOnly) {
   config.SetDateReal(config.DateExif() + 3000000);
   EXPECT_EQ(FutureName(QStringLiteral("a.jpg"), dated), QString());
   EXPECT_EQ(errors.messages().size(), 1);
+}
+
+// Files without EXIF date are named as the rename names them: from the row's date key
+// ("Utiliser la date fichier"), or not at all when the rename keeps them or asks their name.
+// A row marked as EXIF whose dates can no longer be read still goes by its file date.
+TEST_F(FutureNameTest, UndatedFilesFollowTheSettingForFilesWithoutExifDate) {
+  ConfigClass& config = CurrentConfig();
+  const JpegInfosClass undated = picture(0, 0, fileDate());
+  EXPECT_EQ(FutureName(QStringLiteral("a.jpg"), undated, QStringLiteral("20230101120000"), false),
+            QStringLiteral("20230101XX.jpg"));
+  EXPECT_EQ(FutureName(QStringLiteral("a.jpg"), undated, QStringLiteral("20230101120000"), true),
+            QStringLiteral("20240502XX.jpg"));
+  config.SetNotExif(2);
+  EXPECT_EQ(FutureName(QStringLiteral("a.jpg"), undated), QString());
+  EXPECT_EQ(FutureName(QStringLiteral("a.jpg"), picture(shot(), 0, fileDate())), QStringLiteral("20240315XX.jpg"));
+  config.SetNotExif(1);
+  EXPECT_EQ(FutureName(QStringLiteral("a.jpg"), undated), QString());
 }

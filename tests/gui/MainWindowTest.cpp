@@ -62,7 +62,7 @@ TEST_F(WindowFixture, MenusCarryTheirCaptionsNamesAndShortcuts) {
 }
 
 TEST_F(WindowFixture, ToolbarAndStatusBarFollowTheirDesign) {
-  wMain& w = shownWindow();
+  wMain& w = shownWindow(1200, 600);  // wide enough for every panel's designed width
   QStringList keys;
   QStringList tips;
   int separators = 0;
@@ -440,4 +440,97 @@ TEST_F(WindowFixture, HelpOpensAtTheActiveWindowTopic) {
   QCoreApplication::processEvents();
   w.mnuHelpIndex_Click();
   EXPECT_EQ(ui.helpTopics(), QList<int>{100});
+}
+
+// At the window's first size every caption is whole and readable and no panel runs into the
+// next; a value that cannot fit is cut, whole in its tooltip. Wider, every value is whole.
+TEST_F(WindowFixture, StatusPanelsShareTheFirstWindowSizeWithoutOverlap) {
+  wMain& w = shownWindow(870, 480);
+  StatusPanels& bar = *w.sbrStatus;
+  // Set after each resize: a resize shows the current row's details again.
+  const auto fill = [&] {
+    bar.setText("NewName", QStringLiteral("Vacances en Bretagne 2024-07-14 15h05h18 fin AA.jpg"));
+    bar.setText("ImgSize", QStringLiteral("4000x3000x16M "));
+    for (const char* key : {"CreateDate", "ModifDate", "FileDate"}) {
+      bar.setText(QString::fromLatin1(key), QStringLiteral("31/12/2024 23:59:59"));
+    }
+  };
+  const QStringList captions{"Nom futur (sauf indice) : ", "", "", "Creation :", "", "Modif :", "", "Fichier :", ""};
+  const auto check = [&](bool allWhole) {
+    int right = 0;
+    int cut = 0;
+    for (int i = 1; i <= 9; ++i) {
+      const QLabel* panel = bar.panel(i);
+      SCOPED_TRACE(i);
+      EXPECT_GE(panel->x(), right);  // no overlap
+      right = panel->geometry().right() + 1;
+      EXPECT_LE(right, bar.width());
+      const QFontMetrics metrics = panel->fontMetrics();
+      if (!captions[i - 1].isEmpty()) {
+        EXPECT_EQ(panel->text(), captions[i - 1]);
+        EXPECT_GE(panel->contentsRect().width() - metrics.horizontalAdvance(QLatin1Char('x')) / 2,
+                  metrics.horizontalAdvance(captions[i - 1]));
+        continue;
+      }
+      const QString whole = bar.text(bar.key(i));
+      ASSERT_FALSE(whole.isEmpty());
+      if (panel->text() == whole) {
+        EXPECT_FALSE(panel->toolTip().contains(whole));
+        continue;
+      }
+      ++cut;
+      EXPECT_TRUE(panel->text().endsWith(QChar(0x2026))) << panel->text().toStdString();
+      EXPECT_TRUE(panel->toolTip().endsWith(whole)) << panel->toolTip().toStdString();
+    }
+    if (allWhole) {
+      EXPECT_EQ(cut, 0);
+    }
+  };
+  ASSERT_EQ(bar.width(), 870);
+  fill();
+  check(false);
+  w.resize(1600, 480);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(bar.width(), 1600);
+  fill();
+  check(true);
+  EXPECT_EQ(bar.panel(QStringLiteral("CreateDate"))->toolTip(), "Date de création image");
+}
+
+// The future name is what the rename writes, or nothing: the extension cased as it will be,
+// nothing for a file whose name is asked or kept, and never a file no longer listed. It
+// follows settings loaded from a file.
+TEST_F(WindowFixture, FutureNameShowsWhatTheRenameWritesOrNothing) {
+  wMain& w = shownWindow();
+  CurrentConfig().SetExtension(2);
+  const QString dated = picture("IMG_1.JPG", exifDate(2005, 6, 1, 8, 0, 0));
+  const QString undated = testsupport::writeDisplayableJpeg(pictureDir, "U.JPG", testsupport::ExifContent{});
+  w.AddFiles(dated + "\r\n" + undated);
+  const QString undatedKey = w.lvwFiles->row(undated)->text(FileListView::kDateKey);
+  ASSERT_EQ(undatedKey.size(), 14);
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(dated));
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "20050601XX.jpg");
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(undated));
+  EXPECT_EQ(w.sbrStatus->text("NewName"), undatedKey.left(8) + "XX.jpg");  // "Utiliser la date fichier"
+  CurrentConfig().SetNotExif(2);  // "Demander le nom": the name is typed while renaming
+  w.lvwFiles_ItemClick(w.lvwFiles->currentItem());
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "");
+  CurrentConfig().SetNotExif(1);  // "Ne pas renommer"
+  w.lvwFiles_ItemClick(w.lvwFiles->currentItem());
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "");
+
+  ConfigClass loaded;
+  loaded.SetPrefix("P");
+  const QString settings = pictureDir + "/p.tdc";
+  ASSERT_TRUE(loaded.Save(settings));
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(dated));
+  ui.queueFileName(settings);
+  w.mnuFileOpen_Click();
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "P20050601XX.JPG");
+
+  w.mnuFileDeleteAll_Click();
+  for (const char* key : {"NewName", "ImgSize", "CreateDate", "ModifDate", "FileDate"}) {
+    EXPECT_EQ(w.sbrStatus->text(QString::fromLatin1(key)), "") << key;
+  }
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
 }

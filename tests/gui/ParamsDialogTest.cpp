@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
@@ -141,9 +142,13 @@ TEST_F(ParamsDialogTest, ControlsShowTheSettingsAndConfirmingThemUnchangedChange
   EXPECT_TRUE(w.optExtension[1]->isChecked());
   EXPECT_EQ(w.txtTimeOffset[0]->text(), "01/01/2005 10:00:00");
   EXPECT_EQ(w.txtTimeDiff->text(), "01h 30m 15s");
-  // The example writes the time combo's two separators where they stand in its item.
-  EXPECT_EQ(w.FormatName(QStringLiteral("20240315143025")), "P2024 03 1514h30m25Q");
-  EXPECT_TRUE(w.txtFormat->text().endsWith(QStringLiteral("Q000"))) << w.txtFormat->text().toStdString();
+  // The example is the body the rename writes: settings keep one time separator, so the
+  // item "  HH h MM m SS" gives "h" twice, in the example as in the names.
+  EXPECT_EQ(w.FormatName(QStringLiteral("20240315143025")), "P2024 03 1514h30h25Q");
+  EXPECT_EQ(w.FormatName(QStringLiteral("20240315143025")), config.FormatName(QStringLiteral("20240315143025")));
+  const QString example = w.txtFormat->text();
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("^P\\d{4} \\d\\d \\d{4}h\\d\\dh\\d\\dQ000$")).match(example).hasMatch())
+      << example.toStdString();
 
   w.cmdBoutons[1]->click();
   EXPECT_TRUE(w.Ok());
@@ -357,6 +362,15 @@ TEST_F(ParamsDialogTest, SaveAndOpenGoThroughTheSettingsFileDialog) {
   w.cmdBoutons[2]->click();
   EXPECT_EQ(messages(), QStringList{"Numéro de départ de numérotation incorrect."});
   EXPECT_TRUE(ui.fileDialogs().isEmpty());
+
+  // A name typed without extension is saved as a settings file.
+  w.txtSuffixStart->setText(QStringLiteral("1"));
+  ui.queueFileName(folder + QStringLiteral("/bretagne"));
+  w.cmdBoutons[2]->click();
+  EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/bretagne")));
+  EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/bretagne.tdc")));
+  EXPECT_EQ(CurrentConfig().Path(), folder + QStringLiteral("/bretagne.tdc"));
+  EXPECT_EQ(GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString()), folder + QStringLiteral("/bretagne.tdc"));
 }
 
 TEST_F(ParamsDialogTest, PagesAndHelpTopics) {

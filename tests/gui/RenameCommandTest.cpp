@@ -3,6 +3,7 @@
 #include "app/dialogs/wInputDate.h"
 #include "app/dialogs/wParams.h"
 #include "app/mainwindow/DialogCommands.h"
+#include "app/mainwindow/StatusPanels.h"
 #include "tests/gui/WindowFixture.h"
 #include "tests/support/DialogDriver.h"
 
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTest>
 
 namespace {
 
@@ -208,6 +210,38 @@ TEST_F(RenameCommandTest, UndatedFilesAreNamedFromTheDateTypedOrKeepTheirNames) 
   EXPECT_EQ(rowNames(), (QStringList{"u1.jpg", "20050607AA.jpg"}));
   EXPECT_EQ(checks(), (QList<bool>{true, false}));
   expectKeysMatchFiles();
+}
+
+// After a rename that asked for a date, the window has the keys again without a click (F3
+// checks every row), and the details show the current row under the settings just confirmed.
+TEST_F(RenameCommandTest, AfterTheDateDialogTheKeysWorkAndTheDetailsFollow) {
+  CurrentConfig().SetNotExif(2);
+  wMain& w = commandWindow();
+  const QString kept = picture("kept.jpg", exifDate(2005, 1, 2, 10, 0, 0));
+  add({undatedPicture("u1.jpg", QDateTime(QDate(2005, 1, 1), QTime(12, 0, 0))), kept});
+  FileListView::setChecked(w.lvwFiles->row(kept), false);
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(kept));
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "20050102XX.jpg");
+  whenShown<wParams>([](wParams* dialog) {
+    dialog->txtPrefixe->setText(QStringLiteral("N"));
+    dialog->cmdBoutons[1]->click();
+  });
+  ui.queueAnswer(ui::Answer::Ok);
+  whenShown<wInputDate>([](wInputDate* dialog) {
+    const QStringList fields{"7", "6", "2005", "8", "9", "10"};
+    for (int i = 0; i <= 5; ++i) dialog->txtDate[i]->setText(fields[i]);
+    dialog->cmdBoutons[1]->click();
+  });
+  rename();
+  QTest::qWait(50);
+
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+  EXPECT_EQ(diskNames(), (QStringList{"N20050607AA.jpg", "kept.jpg"}));
+  EXPECT_EQ(w.sbrStatus->text("NewName"), "N20050102XX.jpg");
+  EXPECT_EQ(QApplication::activeWindow(), &w);
+  EXPECT_EQ(QApplication::focusWidget(), w.lvwFiles);
+  QTest::keyClick(w.windowHandle(), Qt::Key_F3);
+  EXPECT_EQ(checks(), (QList<bool>{true, true}));
 }
 
 TEST_F(RenameCommandTest, AFailureIsReportedAndTheFilesKeepTheirNames) {

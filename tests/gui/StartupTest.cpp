@@ -5,6 +5,7 @@
 #include "app/common/AppSettings.h"
 #include "app/mainwindow/HandOff.h"
 #include "app/mainwindow/SplitterBar.h"
+#include "app/mainwindow/StatusPanels.h"
 
 #include <QAction>
 #include <QDir>
@@ -81,16 +82,30 @@ TEST_F(StartupTest, StoredLayoutComesBackAndTheSplitterIsStoredRoundedHalfToEven
   EXPECT_EQ(GetParam("Columns", "1", ""), "3000");
 }
 
-TEST_F(StartupTest, AColumnWidthThatIsNoNumberStopsTheStartUp) {
+// Stored values that are no numbers are reported, each falls back to its default, and the
+// start-up goes on to show the window; closing writes the values again.
+TEST_F(StartupTest, AStoredValueThatIsNoNumberIsReportedAndTheWindowStillShows) {
   SetParam("Columns", "2", "large");
-  EXPECT_TRUE(start("\"" + pictureDir + "/x.jpg\""));
-  ASSERT_EQ(reportedErrors().size(), 1);
+  SetParam("Columns", "4", "1500");
+  SetParam("Layout", "Cursor", "nan");
+  const QString path = picture("x.jpg", exifDate(2004, 2, 3, 4, 5, 6));
+  ASSERT_TRUE(start("\"" + path + "\""));
+  ASSERT_EQ(reportedErrors().size(), 2) << reportedErrors().join("\n").toStdString();
+  for (const QString& error : reportedErrors()) {
+    EXPECT_TRUE(error.contains("Module : wMain")) << error.toStdString();
+    EXPECT_TRUE(error.contains("Event : Load")) << error.toStdString();
+  }
   EXPECT_TRUE(reportedErrors().first().startsWith("Error Nr 13 : ")) << reportedErrors().first().toStdString();
-  EXPECT_TRUE(reportedErrors().first().contains("Module : wMain")) << reportedErrors().first().toStdString();
-  EXPECT_TRUE(reportedErrors().first().contains("Object : Form"));
-  EXPECT_TRUE(reportedErrors().first().contains("Event : Load"));
-  QAction* first = window->tbrTools->actions().first();
-  EXPECT_TRUE(first->icon().isNull());  // later steps did not run
+  wMain& w = *window;
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(w.lvwFiles->columnWidth(1), 258);  // its design width
+  EXPECT_EQ(w.lvwFiles->columnWidth(3), 100);  // the good values still count
+  EXPECT_EQ(w.frmCursor->x(), qRound(0.4 * w.innerWidth()));
+  EXPECT_FALSE(w.tbrTools->actions().first()->icon().isNull());  // later steps ran
+  EXPECT_EQ(rowNames(), QStringList{"x.jpg"});
+  EXPECT_TRUE(w.close());
+  EXPECT_EQ(GetParam("Columns", "2", ""), "3870");
+  EXPECT_EQ(GetParam("Layout", "Cursor", ""), "40");
 }
 
 TEST_F(StartupTest, CommandLineFilesAreListedWithoutSplash) {
@@ -141,15 +156,49 @@ TEST_F(StartupTest, TheTimerClaimsHandedOverFilesOnce) {
   EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
 }
 
-TEST_F(StartupTest, AnOldHandOffFileIsDroppedOnlyByTheSoleInstance) {
-  handoff::Append(pictureDir + "/left.jpg");
+// A list handed over while no instance could claim it is listed by the instance that takes
+// the lock, with its own files; an instance that does not hold the lock leaves it alone, also
+// on its timer.
+TEST_F(StartupTest, AHandOffLeftOverIsListedByTheInstanceThatHoldsTheLock) {
+  const QString left = picture("left.jpg", exifDate(2003, 1, 1, 1, 1, 1));
+  handoff::Append(left);
   ui.setAnotherInstance(true);
   ASSERT_TRUE(start());  // no files: acts as a primary, but another instance still runs
+  window->tmrLoadFiles_Timer();
   EXPECT_TRUE(handoff::Exists());
+  EXPECT_TRUE(rowNames().isEmpty());
   window.reset();
   ui.setAnotherInstance(false);
-  ASSERT_TRUE(start());
+  ASSERT_TRUE(start("\"" + picture("own.jpg", exifDate(2003, 2, 1, 1, 1, 1)) + "\""));
   EXPECT_FALSE(handoff::Exists());
+  EXPECT_EQ(rowNames(), (QStringList{"left.jpg", "own.jpg"}));
+}
+
+// Paths of the command line are taken in the working folder of the start: listed with their
+// folder, or handed over as absolute paths.
+TEST_F(StartupTest, RelativePathsOfTheCommandLineAreTakenInTheWorkingFolder) {
+  const QString working = QDir::currentPath();
+  QDir().mkpath(pictureDir + "/sub");
+  picture("x.jpg", exifDate(2004, 2, 3, 4, 5, 6));
+  ASSERT_TRUE(QDir::setCurrent(pictureDir + "/sub"));
+  const bool started = start("\"../x.jpg\"");
+  ASSERT_TRUE(QDir::setCurrent(working));
+  ASSERT_TRUE(started);
+  ASSERT_EQ(rowNames(), QStringList{"x.jpg"});
+  QTreeWidgetItem* row = window->lvwFiles->topLevelItem(0);
+  EXPECT_EQ(row->text(FileListView::kFolder), pictureDir);
+  EXPECT_EQ(FileListView::key(row), pictureDir + "/x.jpg");
+  window->lvwFiles->setCurrentItem(row);
+  EXPECT_EQ(window->sbrStatus->text("NewName"), "20040203XX.jpg");
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+
+  window.reset();
+  ui.setAnotherInstance(true);
+  ASSERT_TRUE(QDir::setCurrent(pictureDir));
+  const bool handedOver = !start("\"y.jpg\" \"/abs/z.jpg\"");
+  ASSERT_TRUE(QDir::setCurrent(working));
+  EXPECT_TRUE(handedOver);
+  EXPECT_EQ(testsupport::readFile(handoff::FileName()), (pictureDir + "/y.jpg\r\n/abs/z.jpg\r\n").toUtf8());
 }
 
 TEST_F(StartupTest, TheLastSettingsFileIsLoaded) {
@@ -224,4 +273,35 @@ TEST_F(StartupTest, OpenAndSaveDialogsStartFromTheLastSettingsFile) {
   ui.queueFileName(settings);
   window->mnuFileOpen_Click();
   EXPECT_EQ(CurrentConfig().Postfix(), "_fin");
+}
+
+// A name typed without extension is saved with ".tdc". The dialog only asked about the name as
+// typed: replacing an existing file of the completed name is asked, and "Non" asks again.
+TEST_F(StartupTest, SettingsSavedUnderANameWithoutExtensionGetTdc) {
+  ASSERT_TRUE(start());
+  const QString saved = pictureDir + "/bretagne.tdc";
+  CurrentConfig().SetPostfix("_fin");
+  ui.queueFileName(pictureDir + "/bretagne");
+  window->mnuFileSave_Click();
+  EXPECT_FALSE(QFile::exists(pictureDir + "/bretagne"));
+  EXPECT_TRUE(testsupport::readFile(saved).contains("Postfix=_fin"));
+  EXPECT_EQ(GetParam("Files", "LastConfig", ""), saved);
+  EXPECT_EQ(CurrentConfig().Path(), saved);
+  EXPECT_TRUE(ui.messages().isEmpty());
+
+  CurrentConfig().SetPostfix("_autre");
+  ui.queueFileName(pictureDir + "/bretagne");
+  ui.queueAnswer(ui::Answer::No);
+  ui.queueFileName(pictureDir + "/notes.ini");  // an extension of its own is kept
+  window->mnuFileSave_Click();
+  ASSERT_EQ(ui.messages().size(), 1);
+  EXPECT_EQ(ui.messages().at(0).text, "Le fichier « bretagne.tdc » existe déjà.\r\nVoulez-vous le remplacer ?");
+  EXPECT_EQ(ui.fileDialogs().last().fileName, "bretagne.tdc");
+  EXPECT_TRUE(testsupport::readFile(saved).contains("Postfix=_fin"));
+  EXPECT_TRUE(testsupport::readFile(pictureDir + "/notes.ini").contains("Postfix=_autre"));
+
+  ui.queueFileName(pictureDir + "/bretagne");
+  ui.queueAnswer(ui::Answer::Yes);
+  window->mnuFileSave_Click();
+  EXPECT_TRUE(testsupport::readFile(saved).contains("Postfix=_autre"));
 }

@@ -1,0 +1,30 @@
+#pragma once
+// The base name the rename gives a file (its name before the numbering suffix and the
+// extension). The rename operation and the future name of the status bar both ask here, so
+// the status bar shows what the rename does.
+
+#include "app/naming/ConfigClass.h"
+#include "app/naming/RenameEngine.h"
+#include "app/picture/JpegInfosClass.h"
+
+#include <QString>
+
+struct BaseNameChoice {
+  enum class Kind {
+    Body,  // named after a date: body holds the name body
+    Keep,  // not renamed: it keeps its name
+    Ask,   // named after the date the user types while renaming ("Demander le nom")
+  };
+  Kind kind = Kind::Keep;
+  QString body;
+};
+
+// The choice for a row whose picture reads as info now, with the row's date key and EXIF mark
+// (fixed when the row was added), under config and offsets: the shooting date, else the EXIF
+// modification date (plus offset), else, for a row marked as EXIF whose dates can no longer be
+// read, the file date plus the undated offset. A file without EXIF date goes by NotExif: 0 the
+// row's date key plus the undated offset (kept when the key holds no date), 1 kept, 2 asked;
+// codes no setting defines keep the file. Raises the runtime's error when a date cannot be
+// written as a date key (outside years 100..9999).
+BaseNameChoice ChooseBaseName(const ConfigClass& config, const RenameOffsets& offsets, const JpegInfosClass& info,
+                              const QString& dateKey, bool exifMark);
