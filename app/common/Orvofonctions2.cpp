@@ -1,5 +1,6 @@
 #include "app/common/Orvofonctions2.h"
 
+#include "app/common/InstallLayout.h"
 #include "lib/include/OrvoLib22.h"
 #include "runtime/ComCreate.h"
 #include "runtime/ComErrorInfo.h"
@@ -20,7 +21,13 @@ I& slotObject(const CLSID& clsid) {
   static auto* slot = new rt::com::ComPtr<I>();
   if (!*slot) {
     rt::com::ComPtr<I> created;
-    if (failed(rt::com::createInstance(clsid, created)) || !created) rt::raise(kCannotCreateObject);
+    QString detail;
+    const rt::com::BundledServer library = InstallLayout::Library();
+    if (failed(rt::com::createInstance(clsid, created, &detail, &library)) || !created) {
+      // The message names the files looked for: the library really is missing.
+      rt::raise(kCannotCreateObject, rt::defaultErrorSource(),
+                rt::errorDescription(kCannotCreateObject) + QLatin1Char('\n') + detail);
+    }
     *slot = std::move(created);
   }
   return **slot;

@@ -1,6 +1,7 @@
 // wMain: start-up, the hand-off pick-up, settings files, help and about, the close prompt and
 // shutdown.
 #include "app/common/AppSettings.h"
+#include "app/common/InstallLayout.h"
 #include "app/common/Orvofonctions2.h"
 #include "app/dialogs/wSplash.h"
 #include "app/mainwindow/FileListRules.h"
@@ -87,7 +88,7 @@ bool wMain::Form_Load() {
     Form_Resize();
     const QString commandLine = Ui().commandLine();
     if (commandLine.isEmpty()) showSplash();
-    help::SetHelpFile(Ui().programFolder() + QStringLiteral("/") + Ui().programFileName() + QStringLiteral(".help"));
+    help::SetHelpFile(InstallLayout::HelpFolder());
     // Only the instance that holds the instance lock may throw away a hand-off file: another
     // running instance may not have claimed it yet.
     if (!Ui().anotherInstanceRuns()) handoff::Remove();
