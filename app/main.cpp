@@ -7,7 +7,15 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char** argv) {
+  // Answered before any window system is needed.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::puts("tindra " TINDRA_VERSION);
+    return 0;
+  }
   QApplication app(argc, argv);
   QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
   // The standard texts of Qt's own dialogs in French, when the translations are installed.
