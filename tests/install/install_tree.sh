@@ -79,9 +79,11 @@ cmake --build "$work/client" >"$work/client.log" 2>&1 || fail "example build: $(
 out=$("$work/client/orvolib22-example") || fail "example client: $out"
 grep -q "^Item(hors limites) : erreur 9 " <<<"$out" || fail "example client did not report the library's error: $out"
 
-# pkg-config finds the same kit.
-PKG_CONFIG_PATH=$prefix/lib/pkgconfig pkg-config --cflags orvolib22 | grep -q -- "-I$prefix/lib/pkgconfig/../../include/OrvoLib22" ||
-  fail "pkg-config: $(PKG_CONFIG_PATH=$prefix/lib/pkgconfig pkg-config --cflags orvolib22)"
+# The same example through pkg-config alone.
+flags=$(PKG_CONFIG_PATH=$prefix/lib/pkgconfig pkg-config --cflags --libs orvolib22) || fail "pkg-config orvolib22"
+g++ -std=c++20 -fPIC "$source_dir/examples/client/main.cpp" $flags -Wl,-rpath,"$prefix/lib" -o "$work/client-pc" ||
+  fail "example build with pkg-config flags: $flags"
+"$work/client-pc" >/dev/null || fail "example client built with pkg-config"
 
 # Without its library the install says which file it looked for.
 rm "$prefix"/lib/tindra/libOrvoLib22.so*
