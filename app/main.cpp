@@ -1,6 +1,7 @@
 // Tindra: renames photo files after the date each picture was taken.
 #include "app/mainwindow/DialogCommands.h"
 #include "app/mainwindow/wMain.h"
+#include "runtime/ProgramArguments.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   QApplication app(argc, argv);
+  rt::keepProgramArguments(argc, argv);  // what Qt left of them, decoded without loss
   QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
   // The standard texts of Qt's own dialogs in French, when the translations are installed.
   QTranslator qtTexts;

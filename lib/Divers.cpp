@@ -60,13 +60,22 @@ std::optional<double> readLocaleNumber(const QString& text, QChar decimal, QChar
     if (i == exponentStart) return std::nullopt;
   }
   if (i != t.size()) return std::nullopt;
-  // plain is well formed here: a failed reading is a value out of range (an infinity, which
-  // the caller refuses) or one too small to be told from 0.
+  // plain is well formed here: a failed reading is a value too small to be told from 0, or
+  // one beyond the double range, which is no number the runtime recognises.
   bool ok = false;
   const double value = plain.toDouble(&ok);
-  if (!ok && std::isfinite(value)) return 0.0;
-  return value;
+  if (!std::isfinite(value)) return std::nullopt;
+  return ok ? value : 0.0;
 }
+
+// "&H" hexadecimal and "&O" octal texts, which the runtime reads as numbers in any locale.
+std::optional<double> readRadixNumber(const QString& text) {
+  if (!text.startsWith(QLatin1Char('&')) || !rt::isNumeric(text)) return std::nullopt;
+  return rt::toDouble(text);
+}
+
+// The leading number of text, or 0 when that number does not fit a double.
+double leadingNumberInRange(const QString& text) { return rt::leadingNumberIfInRange(text).value_or(0.0); }
 
 float toSingle(double value) {
   if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
@@ -155,12 +164,13 @@ float Divers::readNumber(QString text) {
   text.remove(kNoBreakSpace);
   if (text.isEmpty()) return 0.0f;
   const QChar decimal = decimalSeparator().at(0);
+  if (auto value = readRadixNumber(text)) return toSingle(*value);
   if (auto value = readLocaleNumber(text, decimal, thousandsSeparator().at(0))) {
     return toSingle(*value);
   }
   if (text.contains(QLatin1Char('.'))) {
     text.remove(QLatin1Char(','));
-    return toSingle(rt::leadingNumber(text));
+    return toSingle(leadingNumberInRange(text));
   }
   const qsizetype commas = text.count(QLatin1Char(','));
   if (commas == 0) return 0.0f;
@@ -169,7 +179,7 @@ float Divers::readNumber(QString text) {
   } else if (decimal != QLatin1Char('.')) {
     text.replace(QLatin1Char(','), QLatin1Char('.'));
   }
-  return toSingle(rt::leadingNumber(text));
+  return toSingle(leadingNumberInRange(text));
 }
 
 HRESULT Divers::Num(const QString& ValTxt, float* result) {
@@ -180,7 +190,9 @@ HRESULT Divers::Num(const QString& ValTxt, float* result) {
 HRESULT Divers::Ceiling(double Num, int32_t* result) {
   if (!result) return E_POINTER;
   return rt::com::callMember([&] {
-    const double ceiling = std::ceil(Num);
+    // The integer part, plus 1 when there is a fraction, also below zero: -2.5 gives -1.
+    const double whole = std::trunc(Num);
+    const double ceiling = Num != whole ? whole + 1.0 : whole;
     if (!std::isfinite(ceiling) || ceiling < -2147483648.0 || ceiling > 2147483647.0) {
       rt::raise(rt::ErrOverflow);
     }

@@ -26,10 +26,12 @@ class Divers final : public ComObject<Divers, _Divers> {
   // *Valeur = Maxi(Mini(*Valeur, *ValMax), *ValMin): ValMin when ValMin > ValMax. 5 when an
   // argument is missing, 13 for incomparable values.
   HRESULT Borner(QVariant* Valeur, QVariant* ValMin, QVariant* ValMax) override;
-  // Typed number text to a number, tolerating blanks and grouping characters; 0 for text
-  // that holds no number. 6 when the number does not fit a 32-bit floating value.
+  // Typed number text to a number, tolerating blanks and grouping characters; "&H"/"&O" texts
+  // read as the runtime reads them. 0 for text that holds no number, also when the number
+  // does not fit a double ("1e400"); 6 when it fits a double but not a 32-bit floating value.
   HRESULT Num(const QString& ValTxt, float* result) override;
-  // The smallest integer not below Num. 6 outside the 32-bit range (or not a number).
+  // The integer part of Num (toward zero) plus 1 when Num has a fraction, so -2.5 gives -1.
+  // 6 outside the 32-bit range (or not a number).
   HRESULT Ceiling(double Num, int32_t* result) override;
   // Original with its first occurrence of Rech (case-sensitive) replaced by Rempl; Original
   // when Rech does not occur; an empty Rech puts Rempl in front. The result holds a string.

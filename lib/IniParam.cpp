@@ -10,9 +10,12 @@ namespace {
 constexpr int kValueBufferSize = 1024;
 constexpr int kKeyListBufferSize = 4096;
 
-// A failed write of the service comes back as its runtime file error.
-void raiseOnWriteFailure(int32_t error) {
-  if (error != 0) rt::raise(error, LibraryTitle(), rt::errorDescription(error));
+// A failed write of the service comes back as its runtime file error; a file refused for its
+// size is named in the description, with the reason.
+void raiseOnWriteFailure(int32_t error, const QString& file) {
+  if (error == 0) return;
+  const QString oversize = error == rt::ErrPathFileAccess ? rt::ini::oversizeText(file) : QString();
+  rt::raise(error, LibraryTitle(), oversize.isEmpty() ? rt::errorDescription(error) : oversize);
 }
 
 }  // namespace
@@ -44,18 +47,18 @@ HRESULT IniParam::GetPrivateParam(const QString& sTopic, const QString& sItem,
 HRESULT IniParam::SetPrivateParam(const QString& sTopic, const QString& sItem,
                                   const QString& sValue, const QString& sIniFileName) {
   return rt::com::callMember(
-      [&] { raiseOnWriteFailure(rt::ini::writeString(sTopic, sItem, sValue, sIniFileName)); });
+      [&] { raiseOnWriteFailure(rt::ini::writeString(sTopic, sItem, sValue, sIniFileName), sIniFileName); });
 }
 
 HRESULT IniParam::DelPrivateParam(const QString& sTopic, const QString& sItem,
                                   const QString& sIniFileName) {
   return rt::com::callMember(
-      [&] { raiseOnWriteFailure(rt::ini::deleteKey(sTopic, sItem, sIniFileName)); });
+      [&] { raiseOnWriteFailure(rt::ini::deleteKey(sTopic, sItem, sIniFileName), sIniFileName); });
 }
 
 HRESULT IniParam::DelPrivateSection(const QString& sTopic, const QString& sIniFileName) {
   return rt::com::callMember(
-      [&] { raiseOnWriteFailure(rt::ini::deleteSection(sTopic, sIniFileName)); });
+      [&] { raiseOnWriteFailure(rt::ini::deleteSection(sTopic, sIniFileName), sIniFileName); });
 }
 
 HRESULT IniParam::GetPrivateParamsList(QStringList* sTab, const QString& sTopic,

@@ -24,6 +24,14 @@ const DispatchTable& StringArray::dispatchTable() {
   return table;
 }
 
+const QCollator& StringArray::collator() {
+  if (!collator_) {
+    collator_.emplace(QLocale());
+    collator_->setCaseSensitivity(Qt::CaseInsensitive);
+  }
+  return *collator_;
+}
+
 void StringArray::checkIndex(int32_t index, qsizetype limit) {
   if (index < 0 || index >= limit) raiseLibraryError(rt::ErrSubscript);
 }
@@ -52,7 +60,8 @@ HRESULT StringArray::Add(const QString& sNewString) {
     if (items_.size() >= std::numeric_limits<int32_t>::max()) rt::raise(rt::ErrOverflow);
     qsizetype at = items_.size();
     if (sorted_) {
-      while (at > 0 && items_[at - 1].compare(sNewString, Qt::CaseInsensitive) >= 0) --at;
+      const QCollator& order = collator();
+      while (at > 0 && order.compare(items_[at - 1], sNewString) >= 0) --at;
     }
     items_.insert(at, sNewString);
   });

@@ -1,13 +1,16 @@
 #pragma once
-// StringArray: a growable zero-based list of strings that can keep itself sorted
-// (case-insensitively) on insertion. Sorting can be switched only while the list is empty;
+// StringArray: a growable zero-based list of strings that can keep itself sorted on insertion
+// (case-insensitively, in the user's collation: "été" sorts among the e's). Sorting can be switched only while the list is empty;
 // positional writes are refused on a sorted list (1040-1042); a bad index raises 9. A member
 // that raises leaves the list unchanged.
 
 #include "lib/ComObject.h"
 #include "lib/include/OrvoLib22.h"
 
+#include <QCollator>
 #include <QStringList>
+
+#include <optional>
 
 namespace orvo {
 
@@ -20,7 +23,8 @@ class StringArray final : public ComObject<StringArray, _StringArray> {
   HRESULT put_Sorted(VARIANT_BOOL value) override;
   HRESULT get_Sorted(VARIANT_BOOL* result) override;
   // Appends; on a sorted list inserts before the first element that is not smaller (ignoring
-  // case), so a string goes before existing equal ones.
+  // case, in the collation of the locale in force when the list first sorts), so a string goes
+  // before existing equal ones.
   HRESULT Add(const QString& sNewString) override;
   // 9 unless 0 <= lIndex < Count.
   HRESULT Delete(int32_t lIndex) override;
@@ -40,7 +44,10 @@ class StringArray final : public ComObject<StringArray, _StringArray> {
  private:
   // Raises 9 unless 0 <= index < limit.
   static void checkIndex(int32_t index, qsizetype limit);
+  // The case-insensitive collator of the user's locale, made on first use.
+  const QCollator& collator();
 
+  std::optional<QCollator> collator_;
   QStringList items_;
   bool sorted_ = false;
 };

@@ -19,7 +19,8 @@ enum class Kind { Number, Date, Text, Empty, Null, Incomparable };
 struct Classified {
   Kind kind = Kind::Incomparable;
   double number = 0.0;  // numbers, and dates as a position on the time line in days
-  QString text;
+  QString text;         // every value held as text, whatever it reads as
+  bool heldAsText = false;
 };
 
 constexpr qint64 kMsecsPerDay = 86400000;
@@ -40,9 +41,9 @@ double timeLine(rt::DateValue value) {
 }
 
 Classified classifyText(const QString& text) {
-  if (rt::isNumeric(text)) return {Kind::Number, rt::toDouble(text), {}};
-  if (auto date = rt::readDate(text)) return {Kind::Date, timeLine(*date), {}};
-  return {Kind::Text, 0.0, text};
+  if (rt::isNumeric(text)) return {Kind::Number, rt::toDouble(text), text, true};
+  if (auto date = rt::readDate(text)) return {Kind::Date, timeLine(*date), text, true};
+  return {Kind::Text, 0.0, text, true};
 }
 
 Classified classify(const QVariant& value) {
@@ -61,26 +62,33 @@ Classified classify(const QVariant& value) {
   return {};
 }
 
-bool isNumeric(Kind kind) { return kind == Kind::Number || kind == Kind::Date; }
+// The runtime's general comparison, for values of different kinds. It looks at how each value
+// is held, not at what a text reads as: two texts compare as texts, two numbers or dates as
+// numbers, and a text is greater than a number or a date. Empty is "" beside a text and 0
+// beside anything else; two empties are equal.
+bool generalGreater(const Classified& a, const Classified& b) {
+  if (a.kind == Kind::Empty && b.kind == Kind::Empty) return false;
+  const bool aText = a.heldAsText || (a.kind == Kind::Empty && b.heldAsText);
+  const bool bText = b.heldAsText || (b.kind == Kind::Empty && a.heldAsText);
+  if (aText && bText) return a.text > b.text;
+  if (aText != bText) return aText;
+  return a.number > b.number;
+}
 
 }  // namespace
 
 bool valueGreater(const QVariant& a, const QVariant& b) {
-  Classified ca = classify(a);
-  Classified cb = classify(b);
+  const Classified ca = classify(a);
+  const Classified cb = classify(b);
   if (ca.kind == Kind::Null || cb.kind == Kind::Null) {
     if (ca.kind == Kind::Incomparable || cb.kind == Kind::Incomparable) rt::raise(rt::ErrTypeMismatch);
     return false;
   }
   if (ca.kind == Kind::Incomparable || cb.kind == Kind::Incomparable) rt::raise(rt::ErrTypeMismatch);
-  // Empty takes the kind of the other side (0 or ""); two empties are equal.
-  if (ca.kind == Kind::Empty && cb.kind == Kind::Empty) return false;
-  if (ca.kind == Kind::Empty) ca.kind = cb.kind == Kind::Text ? Kind::Text : Kind::Number;
-  if (cb.kind == Kind::Empty) cb.kind = ca.kind == Kind::Text ? Kind::Text : Kind::Number;
-  if (ca.kind == Kind::Text && cb.kind == Kind::Text) return ca.text > cb.text;
-  if (isNumeric(ca.kind) && isNumeric(cb.kind)) return ca.number > cb.number;
-  // A number or a date against a text: the text is the greater.
-  return ca.kind == Kind::Text;
+  const bool sameKind = ca.kind == cb.kind && ca.kind != Kind::Empty;
+  if (!sameKind) return generalGreater(ca, cb);
+  if (ca.kind == Kind::Text) return ca.text > cb.text;
+  return ca.number > cb.number;
 }
 
 }  // namespace orvo

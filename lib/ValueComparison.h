@@ -10,9 +10,10 @@
 //   boolean                                           -> number (true = 1, false = 0)
 //   anything else (empty, null, object, array...)     -> other
 // Two numbers, two dates or two texts compare within their kind. Any other pair follows the
-// runtime's general comparison: empty reads as 0 beside a number or date and as "" beside a
-// text; a number or date sorts before a text; a comparison with null is never true; objects,
-// arrays and other values cannot be compared (13).
+// runtime's general comparison, which looks at how each value is held: two values held as
+// text compare as texts, a text (even one that reads as a number or a date) sorts after a
+// number or a date, empty reads as "" beside a text and as 0 beside anything else; a
+// comparison with null is never true; objects, arrays and other values cannot be compared (13).
 
 #include <QVariant>
 

@@ -81,7 +81,9 @@ ReadResult readWholeFile(const QString& path, qint64 maxSize) {
   }
   result.exists = true;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  // A file known to be over the cap is refused without reading it; the count below catches
+  // one that grows meanwhile or does not tell its size.
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || st.st_size > maxSize) {
     result.error = ErrPathFileAccess;
     ::close(fd);
     return result;
@@ -105,6 +107,17 @@ ReadResult readWholeFile(const QString& path, qint64 maxSize) {
   ::close(fd);
   if (result.error == 0) result.bytes = std::move(bytes);
   return result;
+}
+
+QString oversizeText(const QString& path, qint64 maxSize) {
+  struct stat st {};
+  const QByteArray native = QFile::encodeName(path);
+  if (native.isEmpty() || ::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= maxSize) {
+    return QString();
+  }
+  return QStringLiteral("Le fichier « %1 » dépasse la taille maximale de %2 Mo : il n'est ni lu ni modifié.")
+      .arg(path)
+      .arg(maxSize / (1024 * 1024));
 }
 
 int32_t writeFileAtomically(const QString& path, const QByteArray& bytes) {

@@ -21,6 +21,10 @@ struct ReadResult {
 // path, a read failure or a file larger than maxSize bytes gives error != 0 and no bytes.
 ReadResult readWholeFile(const QString& path, qint64 maxSize);
 
+// The French explanation for a file refused because it holds more than maxSize bytes, naming
+// the file and the limit; "" when the file at path is not larger (or is absent).
+QString oversizeText(const QString& path, qint64 maxSize);
+
 // Replaces (or creates) the file at path with bytes. A symbolic link is followed, so its target
 // is replaced and the link kept. An existing file keeps its permission bits and owner.
 // Returns 0, or the runtime's file error number: 76 when the folder is missing (or a file

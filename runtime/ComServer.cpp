@@ -1,5 +1,7 @@
 #include "runtime/ComServer.h"
 
+#include "runtime/RegistryStore.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -96,9 +98,13 @@ RegistrationResult registerServer(const QString& path, bool unregister, QString*
   const HRESULT status = reinterpret_cast<DllRegisterServerFn>(entry)();
   if (failed(status)) {
     if (detail) {
-      *detail = QStringLiteral("%1 a échoué (code 0x%2)")
-                    .arg(QString::fromLatin1(unregister ? "DllUnregisterServer" : "DllRegisterServer"))
-                    .arg(static_cast<uint32_t>(status), 8, 16, QLatin1Char('0'));
+      // Registrations live in the classes hive: one too large to be used is the reason to give.
+      *detail = reg::hiveOversizeText(reg::ClassesRoot);
+      if (detail->isEmpty()) {
+        *detail = QStringLiteral("%1 a échoué (code 0x%2)")
+                      .arg(QString::fromLatin1(unregister ? "DllUnregisterServer" : "DllRegisterServer"))
+                      .arg(static_cast<uint32_t>(status), 8, 16, QLatin1Char('0'));
+      }
     }
     return RegistrationResult::Failed;
   }

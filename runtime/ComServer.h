@@ -34,7 +34,8 @@ enum class RegistrationResult {
   Failed,  // the server's own registration call returned a failed status
 };
 
-// Calls DllRegisterServer (or DllUnregisterServer) of the server at path.
+// Calls DllRegisterServer (or DllUnregisterServer) of the server at path. On Failed, detail
+// names the classes hive when it is too large to be used, else gives the failed status.
 RegistrationResult registerServer(const QString& path, bool unregister = false,
                                   QString* detail = nullptr);
 

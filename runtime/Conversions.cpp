@@ -193,6 +193,12 @@ double toDouble(const QString& text) {
 }
 
 double leadingNumber(const QString& text) {
+  const std::optional<double> value = leadingNumberIfInRange(text);
+  if (!value) raise(ErrOverflow);
+  return *value;
+}
+
+std::optional<double> leadingNumberIfInRange(const QString& text) {
   QString s;
   s.reserve(text.size());
   for (QChar c : text) {
@@ -200,7 +206,7 @@ double leadingNumber(const QString& text) {
   }
   Scan scan = scanRadix(s);
   if (scan.end == 0) scan = scanDecimal(s, /*commaIsPoint=*/false, /*dExponent=*/true);
-  if (scan.overflow) raise(ErrOverflow);
+  if (scan.overflow) return std::nullopt;
   return scan.value;
 }
 

@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <optional>
 
 namespace rt {
 
@@ -49,6 +50,8 @@ double toDouble(const QString& text);
 // hexadecimal/octal as isNumeric does ("12abc" -> 12, "abc" -> 0, " 1 2" -> 12, "3.5x" -> 3.5,
 // "1,5" -> 1, "1e3x" -> 1000, "&H1F" -> 31). Raises 6 when the number read does not fit.
 double leadingNumber(const QString& text);
+// The same reading, nullopt where leadingNumber raises 6.
+std::optional<double> leadingNumberIfInRange(const QString& text);
 
 // Number to text, for storage and display: at most 15 significant digits, no trailing zeros,
 // "." as decimal separator; integral values below 1e15 print without a decimal point

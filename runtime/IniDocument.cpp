@@ -175,6 +175,14 @@ IniDocument::Line IniDocument::storeLine(const QByteArray& text, const QByteArra
   return classify(start, text.size(), static_cast<uint8_t>(end.size()), inSection, false);
 }
 
+QByteArray IniDocument::endOfLineBefore(size_t index) const {
+  const QByteArray end = lineEnd();
+  if (end != "\r" || index >= lines_.size()) return end;
+  const Line& next = lines_[index];
+  const bool nextStartsWithLf = next.length == 0 && next.endLength == 1 && store_[next.start] == '\n';
+  return nextStartsWithLf ? QByteArrayLiteral("\r\n") : end;
+}
+
 void IniDocument::endLineBefore(size_t index) {
   if (index == 0 || lines_[index - 1].endLength > 0) return;
   Line& line = lines_[index - 1];
@@ -207,7 +215,7 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     if (lines_[i].kind == Kind::Key) at = i + 1;
   }
   endLineBefore(at);
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), storeLine(keyLine, end, true));
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), storeLine(keyLine, endOfLineBefore(at), true));
 }
 
 bool IniDocument::removeKey(const QString& section, const QString& key) {

@@ -86,6 +86,9 @@ class IniDocument {
   std::optional<size_t> findKey(std::pair<size_t, size_t> range, const QString& key) const;
   // The line end new lines get: that of the first line that has one, else "\n".
   QByteArray lineEnd() const;
+  // The end of a line inserted before index: lineEnd(), except that a lone CR followed by an
+  // empty LF line would read back as one CR LF end and swallow that line; CR LF keeps both.
+  QByteArray endOfLineBefore(size_t index) const;
   // Appends text + end to the store and returns the line it makes, classified.
   Line storeLine(const QByteArray& text, const QByteArray& end, bool inSection);
   // Gives the line before index at a line end when it has none (it was the last line).

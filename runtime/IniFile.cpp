@@ -68,6 +68,8 @@ QStringList getKeys(const QString& section, int size, const QString& file) {
   return fitting;
 }
 
+QString oversizeText(const QString& file) { return files::oversizeText(file, kMaxFileSize); }
+
 QStringList getSections(const QString& file) { return load(file).sections(); }
 
 int32_t writeString(const QString& section, const QString& key, const QString& value, const QString& file) {

@@ -5,7 +5,8 @@
 // and lines the reader does not understand survive every rewrite unchanged; a new key is
 // appended to its section, a new section to the file; the file is created on first write.
 // Every write replaces the file atomically (temporary file in the same folder, then rename).
-// Reading never fails: a missing or unreadable file (or one over 4 MiB) reads as empty.
+// Reading never fails: a missing or unreadable file (or one over 4 MiB) reads as empty. A file
+// over 4 MiB is never rewritten: every change to it fails with 75 (see oversizeText).
 // How lines are read (section headers without "]", duplicates, line ends, encoding) is told in
 // runtime/IniDocument.h. Writers of the same folder are serialised by a lock on the folder.
 
@@ -26,6 +27,10 @@ QString getString(const QString& section, const QString& key, const QString& def
 // takes its length + 1, the list's final terminator takes 1 more); names that do not fit are
 // dropped (a name cut at the end of the buffer comes back cut).
 QStringList getKeys(const QString& section, int size, const QString& file);
+
+// The French explanation naming the file when it is over the service's size cap, for the
+// message that reports it; "" when the file is within the cap or absent.
+QString oversizeText(const QString& file);
 
 // All section names of the file, in file order.
 QStringList getSections(const QString& file);

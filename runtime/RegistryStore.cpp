@@ -127,6 +127,10 @@ QString hiveFile(int32_t root) {
   return hiveFileIn(configFolder(), root);
 }
 
+QString hiveOversizeText(int32_t root) {
+  return isValidRoot(root) ? files::oversizeText(hiveFile(root), kMaxHiveSize) : QString();
+}
+
 bool keyExists(int32_t root, const QString& key) {
   LoadedHive loaded = load(root);
   return loaded.readable && find(loaded.hive.root, key) != nullptr;

@@ -35,6 +35,10 @@ bool isValidRoot(int32_t root);
 // when set to an absolute path, else ~/.config.
 QString hiveFile(int32_t root);
 
+// The French explanation naming the hive file of root when it is over the store's size cap
+// (such a hive is neither read nor ever rewritten); "" otherwise.
+QString hiveOversizeText(int32_t root);
+
 // Each call below returns false / nullopt for an invalid root or an empty or malformed key
 // path (empty name between separators, a control character in a name, more than 512 names)
 // and when the hive cannot be written.

@@ -9,6 +9,7 @@ PACKAGES=(
   clang libclang-rt-dev
   xvfb xauth
   poppler-utils
+  exfat-fuse exfatprogs fusefat dosfstools
   desktop-file-utils appstream man-db groff-base dpkg-dev file
 )
 

@@ -3,7 +3,8 @@
 // last picture folder, list columns, splitter, window placement). Its path is computed anew at
 // each access; every value goes through the library's IniParam object. Each function has its
 // own error handler: a failure is reported (Global.<function>) and the function returns its
-// empty result ("" or 0).
+// empty result ("" or 0). A file too large for the initialisation-file service is reported
+// once, naming it, and then neither read nor written: reads give their defaults.
 
 #include <QString>
 #include <QStringList>

@@ -58,6 +58,22 @@ TEST_F(AppSettingsTest, AWriteThatFailsIsReported) {
       << reportedErrors().first().toStdString();
 }
 
+TEST_F(AppSettingsTest, AFileOverTheSizeCapIsNamedOnceAndNeverRewritten) {
+  wMain& window = shownWindow();
+  writeIni("[Files]\r\nLastPath=/kept\r\n");
+  ASSERT_TRUE(QFile(ini()).resize(5 * 1024 * 1024));  // over the 4 MiB the service reads
+  const QByteArray before = testsupport::readFile(ini());
+  EXPECT_EQ(GetParam("Files", "LastPath", "default"), "default");
+  SetParam("Files", "LastPath", "/photos");
+  DelSection("Files");
+  SaveWindowPlace(&window);
+  EXPECT_EQ(GetParam("Files", "LastPath", "default"), "default");
+  ASSERT_EQ(reportedErrors().size(), 1) << reportedErrors().join("\n---\n").toStdString();
+  EXPECT_TRUE(reportedErrors().first().contains("« " + ini() + " » dépasse la taille maximale de 4 Mo"))
+      << reportedErrors().first().toStdString();
+  EXPECT_EQ(testsupport::readFile(ini()), before);
+}
+
 TEST_F(AppSettingsTest, WithoutTimeOffsetNothingIsTakenOver) {
   const QByteArray text = "[Options]\r\nPrefix=Old\r\nDate1=False\r\n";
   writeIni(text);

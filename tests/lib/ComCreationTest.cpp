@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -163,6 +165,21 @@ TEST(ComRegistration, ToolRefusesBadArgumentsWithItsExitCodes) {
   EXPECT_EQ(runTool({textFile}, registry.home()).exitCode, 3);
   EXPECT_EQ(runTool({qtCore}, registry.home()).exitCode, 3);
   EXPECT_TRUE(classesRootKeys().empty());
+}
+
+TEST(ComRegistration, ToolNamesAHiveTooLargeToUseAndLeavesIt) {
+  libtest::PrivateRegistry registry;
+  const QString hive = rt::reg::hiveFile(kRoot);
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(hive).absolutePath()));
+  ASSERT_TRUE(testsupport::writeFile(hive, "Windows Registry Editor Version 5.00\r\n"));
+  ASSERT_TRUE(QFile(hive).resize(64 * 1024 * 1024 + 1));  // sparse: over the store's cap
+  const ToolRun run = runTool({testsupport::builtLibraryPath()}, registry.home());
+  EXPECT_EQ(run.exitCode, 4);
+  EXPECT_TRUE(run.output.contains(QStringLiteral("Le fichier « %1 » dépasse la taille maximale de 64 Mo").arg(hive)))
+      << run.output.toStdString();
+  EXPECT_EQ(run.output.count(QStringLiteral("dépasse")), 1);
+  EXPECT_EQ(QFileInfo(hive).size(), 64 * 1024 * 1024 + 1);
+  EXPECT_FALSE(QFileInfo::exists(hive + QStringLiteral(".damaged")));
 }
 
 TEST(ComCreation, CreatesEveryRegisteredClassByIdentifier) {

@@ -97,6 +97,11 @@ TEST_F(DiversTest, MixedKindsFollowTheGeneralComparison) {
   // A number sorts before a text that is not a number.
   EXPECT_EQ(maxi(1000, QStringLiteral("abc")), QVariant(QStringLiteral("abc")));
   EXPECT_EQ(mini(QStringLiteral("abc"), 1000), QVariant(1000));
+  // Also before a text that reads as a date, whatever the date's value; and a numeric text
+  // sorts after a date. Two values held as text compare as texts.
+  EXPECT_EQ(maxi(QStringLiteral("04/03/2021"), 100000), QVariant(QStringLiteral("04/03/2021")));
+  EXPECT_EQ(maxi(QStringLiteral("1"), QDateTime(QDate(2021, 3, 4), QTime(9, 0))), QVariant(QStringLiteral("1")));
+  EXPECT_EQ(mini(QStringLiteral("!"), QStringLiteral("04/03/2021")), QVariant(QStringLiteral("!")));
   // Empty is 0 beside a number, "" beside a text.
   EXPECT_EQ(maxi(QVariant(), -1), QVariant());
   EXPECT_EQ(mini(QVariant(), QStringLiteral("a")), QVariant());
@@ -152,11 +157,18 @@ TEST_F(DiversTest, NumToleratesGroupingAndUnusualText) {
   EXPECT_EQ(num(QString()), 0.0f);
   EXPECT_EQ(num(QStringLiteral("abc")), 0.0f);
   EXPECT_EQ(num(QStringLiteral("12abc")), 0.0f);  // neither a number nor grouped digits
+  // Hexadecimal and octal texts, as the runtime reads them.
+  EXPECT_EQ(num(QStringLiteral("&H10")), 16.0f);
+  EXPECT_EQ(num(QStringLiteral("&o17")), 15.0f);
+  // Beyond the double range there is no number: 0, nothing raised.
+  EXPECT_EQ(num(QStringLiteral("1e400")), 0.0f);
+  EXPECT_EQ(num(QStringLiteral("-1.5e400x")), 0.0f);
+  // A double that does not fit the result overflows.
   float r = 0;
   EXPECT_EQ(divers_->Num(QStringLiteral("1e39"), &r), errorStatus(6));
 }
 
-TEST_F(DiversTest, CeilingIsTheSmallestIntegerNotBelow) {
+TEST_F(DiversTest, CeilingAddsOneToTheIntegerPartOfAnyFraction) {
   auto ceiling = [&](double v) {
     int32_t r = 0;
     EXPECT_EQ(divers_->Ceiling(v, &r), S_OK) << v;
@@ -164,11 +176,16 @@ TEST_F(DiversTest, CeilingIsTheSmallestIntegerNotBelow) {
   };
   EXPECT_EQ(ceiling(2.0), 2);
   EXPECT_EQ(ceiling(2.1), 3);
-  EXPECT_EQ(ceiling(-2.5), -2);
-  EXPECT_EQ(ceiling(-0.5), 0);
+  // Below zero too: one above the truncation.
+  EXPECT_EQ(ceiling(-2.5), -1);
+  EXPECT_EQ(ceiling(-0.5), 1);
+  EXPECT_EQ(ceiling(-3.0), -3);
   EXPECT_EQ(ceiling(2147483646.5), 2147483647);
+  EXPECT_EQ(ceiling(-2147483648.5), -2147483647);
   int32_t r = 0;
-  EXPECT_EQ(divers_->Ceiling(2147483647.5, &r), errorStatus(6));
+  const libtest::RaisedError e = libtest::raisedError(divers_->Ceiling(2147483647.5, &r), divers_.get());
+  EXPECT_EQ(e.number, 6);
+  EXPECT_EQ(e.source, QStringLiteral("OrvoLib22"));
   EXPECT_EQ(divers_->Ceiling(-3e9, &r), errorStatus(6));
   EXPECT_EQ(divers_->Ceiling(std::nan(""), &r), errorStatus(6));
 }

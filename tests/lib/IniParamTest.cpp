@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFileInfo>
 
 using rt::com::ComPtr;
@@ -177,6 +178,16 @@ TEST_F(IniParamTest, WriteFailuresRaiseTheFileErrorWithTheLibraryAsSource) {
   EXPECT_TRUE(failed(onFolder));
   EXPECT_EQ(raised(onFolder).source(), QStringLiteral("OrvoLib22"));
   EXPECT_TRUE(QFileInfo(folder).isDir());
+
+  // A file over the size cap: named in the description, with the reason, and left as it was.
+  ASSERT_TRUE(testsupport::writeFile(file_, "[S]\nk=old\n"));
+  ASSERT_TRUE(QFile(file_).resize(4 * 1024 * 1024 + 1));
+  const rt::RuntimeError oversize = raised(ini_->SetPrivateParam(QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"), file_));
+  EXPECT_EQ(oversize.number(), 75);
+  EXPECT_EQ(oversize.description(),
+            QStringLiteral("Le fichier « %1 » dépasse la taille maximale de 4 Mo : il n'est ni lu ni modifié.").arg(file_));
+  EXPECT_EQ(QFileInfo(file_).size(), 4 * 1024 * 1024 + 1);
+  EXPECT_TRUE(testsupport::readFile(file_).startsWith("[S]\nk=old\n"));
 }
 
 TEST_F(IniParamTest, LateBoundCallsWriteBackTheArray) {

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
 #include <QStringList>
 
 using rt::com::ComPtr;
@@ -82,6 +83,17 @@ TEST_F(StringArrayTest, SortedInsertionIgnoresCaseAndPutsNewEqualsFirst) {
   EXPECT_EQ(sorted, VARIANT_TRUE);
   add({QStringLiteral("y"), QStringLiteral("x")});
   EXPECT_EQ(items(), (QStringList{"x", "y"}));
+}
+
+TEST_F(StringArrayTest, SortedInsertionFollowsTheUsersCollation) {
+  const QLocale saved;
+  QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+  ASSERT_EQ(array_->put_Sorted(VARIANT_TRUE), S_OK);
+  add({QStringLiteral("zèbre"), QStringLiteral("été"), QStringLiteral("Eu"), QStringLiteral("Abc"),
+       QStringLiteral("Été")});
+  QLocale::setDefault(saved);
+  // Accented letters sort with their base letter; case still makes no difference.
+  EXPECT_EQ(items(), (QStringList{"Abc", "Été", "été", "Eu", "zèbre"}));
 }
 
 TEST_F(StringArrayTest, SortedListRefusesPositionalChanges) {

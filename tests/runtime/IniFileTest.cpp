@@ -70,6 +70,18 @@ TEST_F(IniFileTest, RewriteKeepsEveryUntouchedLineByteForByte) {
   EXPECT_TRUE(strayFiles().isEmpty()) << strayFiles().join(u',').toStdString();
 }
 
+TEST_F(IniFileTest, AnAddedLineNeverJoinsTheEmptyLineAfterIt) {
+  // The file's line end is a lone CR, but an empty LF line follows the key line: the added
+  // line's CR must not read back with that LF as one line end, or removing the key would take
+  // the empty line with it.
+  const QByteArray before = ";c\r[S]\nk=1\n\n[T]\n";
+  ASSERT_TRUE(writeFile(file, before));
+  ASSERT_EQ(rt::ini::writeString("S", "new", "v", file), 0);
+  EXPECT_EQ(readFile(file), QByteArray(";c\r[S]\nk=1\nnew=v\r\n\n[T]\n"));
+  ASSERT_EQ(rt::ini::deleteKey("S", "new", file), 0);
+  EXPECT_EQ(readFile(file), before);
+}
+
 TEST_F(IniFileTest, NamesMatchWithoutCaseOrBlanksAndValuesLoseTheirBlanks) {
   ASSERT_TRUE(writeFile(file, "[Sec]\n\t Name \t=  some value \t\nEmpty=\n"));
   EXPECT_EQ(get(QStringLiteral(" sEC "), QStringLiteral("nAME")), QStringLiteral("some value"));
@@ -165,6 +177,18 @@ TEST_F(IniFileTest, FailedWritesReportTheErrorAndChangeNothing) {
   }
   EXPECT_EQ(readFile(file), before);
   EXPECT_TRUE(strayFiles().isEmpty()) << strayFiles().join(u',').toStdString();
+}
+
+TEST_F(IniFileTest, AFileOverTheCapReadsAsEmptyIsNamedAndIsNeverRewritten) {
+  ASSERT_TRUE(writeFile(file, "[S]\nk=v\n"));
+  EXPECT_EQ(rt::ini::oversizeText(file), QString());
+  ASSERT_TRUE(QFile(file).resize(4 * 1024 * 1024 + 1));
+  const QByteArray before = readFile(file);
+  EXPECT_EQ(get("S", "k"), QStringLiteral("<absent>"));
+  EXPECT_EQ(rt::ini::writeString("S", "k", "new", file), rt::ErrPathFileAccess);
+  EXPECT_EQ(readFile(file), before);
+  EXPECT_EQ(rt::ini::oversizeText(file),
+            QStringLiteral("Le fichier « %1 » dépasse la taille maximale de 4 Mo : il n'est ni lu ni modifié.").arg(file));
 }
 
 TEST_F(IniFileTest, TextThatCannotReadBackTheSameIsRefused) {
