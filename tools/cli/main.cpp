@@ -8,8 +8,13 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::puts("tindra-cli " TINDRA_VERSION);
+    return 0;
+  }
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("tindra-cli"));
   cli::installErrorPresenter();
