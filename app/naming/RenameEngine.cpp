@@ -1,7 +1,9 @@
 #include "app/naming/RenameEngine.h"
 
 #include "app/naming/FutureName.h"
+#include "app/naming/JournalStore.h"
 #include "app/naming/NameComposition.h"
+#include "app/naming/SimulatedFileSystem.h"
 #include "app/picture/PictureInfos.h"
 
 #include <QHash>
@@ -56,8 +58,8 @@ rt::RuntimeError currentError() {
 class Run {
  public:
   Run(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets, RenameQuestions& questions,
-      std::vector<RenameRow>& rows)
-      : fs_(fs), config_(config), offsets_(offsets), questions_(questions), rows_(rows) {}
+      std::vector<RenameRow>& rows, JournalWriter* journal)
+      : fs_(fs), config_(config), offsets_(offsets), questions_(questions), rows_(rows), journal_(journal) {}
 
   RenameSummary execute();
 
@@ -82,6 +84,10 @@ class Run {
   void rebuildKeys();
   void progress(RenamePhase phase, int done) { questions_.progress(phase, done, total_); }
 
+  // Journal
+  void writeJournal();
+  void endJournal(JournalOutcome outcome, const QStringList& left);
+
   rt::FileSystem& fs_;
   const ConfigClass& config_;
   RenameOffsets offsets_;
@@ -95,12 +101,15 @@ class Run {
   RenameSummary summary_;
   QString failingFrom_;
   QString failingTo_;
+  JournalWriter* journal_;
+  std::vector<QString> plannedFinals_;  // by move, when journaled
 };
 
 RenameSummary Run::execute() {
   for (const RenameRow& row : rows_) keys_.insert(row.key);
   try {
     chooseNames();
+    if (journal_ && !moves_.empty()) writeJournal();
   } catch (...) {
     throw RenameFailure(currentError(), failingFrom_, QString(), {});
   }
@@ -111,9 +120,11 @@ RenameSummary Run::execute() {
     const rt::RuntimeError error = currentError();
     const QStringList notRestored = restoreOriginalNames();
     rebuildKeys();
+    endJournal(JournalOutcome::RolledBack, notRestored);
     throw RenameFailure(error, failingFrom_, failingTo_, notRestored);
   }
   rebuildKeys();
+  endJournal(JournalOutcome::Complete, {});
   return summary_;
 }
 
@@ -242,10 +253,58 @@ void Run::giveFinalName(Move& move, QString& lastBase, int32_t& counter) {
       ++counter;
     }
   }
+  const size_t index = static_cast<size_t>(&move - moves_.data());
+  if (!plannedFinals_.empty() && row.text != plannedFinals_[index]) journal_->recordFinal(index, row.text);
   row.checked = false;
   move.place = Place::Final;
   finals_.insert(row.key, &move);
   ++summary_.renamed;
+}
+
+// ---- Journal ----
+
+class SilentQuestions : public RenameQuestions {
+ public:
+  QString askDate(const QString&, const QString&) override { return QString(); }
+  void progress(RenamePhase, int, int) override {}
+};
+
+// Works the moves out on a simulated copy of the folders (as the dry run does) and writes them
+// with each file's identity before the first move.
+void Run::writeJournal() {
+  std::vector<RenameRow> rows = rows_;
+  SimulatedFileSystem simulated(fs_);
+  SilentQuestions silent;
+  Run dry(simulated, config_, offsets_, silent, rows, nullptr);
+  dry.moves_ = moves_;
+  dry.keys_ = keys_;
+  dry.moveToTemporaryNames();
+  JournalRun run;
+  for (const Move& move : dry.moves_) {
+    const RenameRow& row = rows_[move.row];
+    failingFrom_ = row.key;
+    const std::optional<rt::durable::FileIdentity> identity = rt::durable::identityOf(row.key);
+    if (!identity) rt::raise(rt::ErrFileNotFound);
+    run.files.push_back(JournalFile{row.folder, row.text, rows[move.row].text, QString(), *identity});
+  }
+  dry.giveFinalNames();
+  for (size_t i = 0; i < dry.moves_.size(); ++i) {
+    run.files[i].finalName = rows[dry.moves_[i].row].text;
+    plannedFinals_.push_back(run.files[i].finalName);
+  }
+  failingFrom_ = QString();
+  journal_->begin(run);
+}
+
+// The outcome; a journal left without one reads as interrupted, which recovery handles, so a
+// failure here is only reported.
+void Run::endJournal(JournalOutcome outcome, const QStringList& left) {
+  if (plannedFinals_.empty()) return;
+  try {
+    journal_->end(outcome, left);
+  } catch (const rt::RuntimeError& error) {
+    summary_.journalProblem = error.description();
+  }
 }
 
 // ---- Afterwards ----
@@ -310,5 +369,5 @@ void Run::rebuildKeys() {
 }  // namespace
 
 RenameSummary RenameEngine::run(std::vector<RenameRow>& rows) {
-  return Run(fs_, config_, offsets_, questions_, rows).execute();
+  return Run(fs_, config_, offsets_, questions_, rows, journal_).execute();
 }

@@ -2,6 +2,7 @@
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/CliOptions.h"
 #include "tools/cli/CliOutput.h"
+#include "tools/cli/JournalCommands.h"
 
 #include <QCoreApplication>
 
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
     cli::printError(error + QStringLiteral("\n(tindra-cli --help pour l'aide)"));
     return 2;
   }
+  if (options->command != cli::Command::Help && options->command != cli::Command::Recover)
+    cli::noteInterruptedRuns();
   switch (options->command) {
     case cli::Command::Help:
       std::fputs(cli::usageText().toUtf8().constData(), stdout);
@@ -26,6 +29,9 @@ int main(int argc, char** argv) {
     case cli::Command::Names: return cli::runNames(*options);
     case cli::Command::Plan: return cli::runRename(*options, true);
     case cli::Command::Rename: return cli::runRename(*options, false);
+    case cli::Command::History: return cli::runHistory();
+    case cli::Command::Undo: return cli::runUndo(*options);
+    case cli::Command::Recover: return cli::runRecover(*options);
   }
   return 2;
 }
