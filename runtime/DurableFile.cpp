@@ -87,6 +87,24 @@ std::optional<FileIdentity> identityOf(const QString& path) {
   raiseErrno(err);
 }
 
+std::vector<std::optional<FileIdentity>> identitiesOf(const QString& folder, const QStringList& names) {
+  Fd dirFd(::open(native(folder.isEmpty() ? QStringLiteral("/") : folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dirFd.get() < 0) raiseErrno(errno);
+  std::vector<std::optional<FileIdentity>> identities;
+  identities.reserve(static_cast<size_t>(names.size()));
+  for (const QString& name : names) {
+    struct stat st;
+    if (::fstatat(dirFd.get(), native(name).constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+      identities.push_back(identityFrom(st));
+    } else if (errno == ENOENT) {
+      identities.push_back(std::nullopt);
+    } else {
+      raiseErrno(errno);
+    }
+  }
+  return identities;
+}
+
 std::vector<std::pair<QString, FileIdentity>> identitiesIn(const QString& folder) {
   Fd dirFd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dirFd.get() < 0) raiseErrno(errno);

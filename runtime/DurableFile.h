@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -28,6 +29,10 @@ struct FileIdentity {
 // The identity of the entry at path (a link is not followed); nullopt when there is none (or a
 // folder on the way is missing). Raises for every other failure.
 std::optional<FileIdentity> identityOf(const QString& path);
+
+// The identities of the named entries of one folder, in the order given (nullopt for a name
+// that is not there). Cheaper than identityOf for many names: the folder is looked up once.
+std::vector<std::optional<FileIdentity>> identitiesOf(const QString& folder, const QStringList& names);
 
 // Every entry of a folder with its identity ("." and ".." excluded; entries that vanish while
 // the folder is read are left out). Raises when the folder cannot be read (76 when missing).

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
 #include <atomic>
 
@@ -71,6 +72,22 @@ QString journalFolder() {
   QString state = qEnvironmentVariable("XDG_STATE_HOME");
   if (state.isEmpty() || !QDir::isAbsolutePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
   return state + QStringLiteral("/Tindra/journal");
+}
+
+void readIdentities(std::vector<JournalFile>& files) {
+  QHash<QString, std::vector<size_t>> byFolder;
+  for (size_t i = 0; i < files.size(); ++i) byFolder[files[i].folder].push_back(i);
+  for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
+    QStringList names;
+    for (size_t i : it.value()) names.append(files[i].oldName);
+    const auto identities = rt::durable::identitiesOf(it.key(), names);
+    for (size_t k = 0; k < it.value().size(); ++k) {
+      JournalFile& file = files[it.value()[k]];
+      if (!identities[k])
+        rt::raise(rt::ErrFileNotFound, QString(), QStringLiteral("%1 : « %2 »").arg(rt::errorDescription(rt::ErrFileNotFound), file.oldPath()));
+      file.identity = *identities[k];
+    }
+  }
 }
 
 void JournalWriter::begin(JournalRun& run) {

@@ -13,6 +13,10 @@
 // The journal folder (not created here).
 QString journalFolder();
 
+// Fills in the identity of each file (under its old name) from the disk, folder by folder.
+// Raises 53, naming the file, when one is missing.
+void readIdentities(std::vector<JournalFile>& files);
+
 // Writes one run's journal: the plan at once before the first move, then its appended lines,
 // each synced to disk. Failures raise a run-time error whose French description says that the
 // journal could not be written.

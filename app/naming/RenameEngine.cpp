@@ -282,11 +282,9 @@ void Run::writeJournal() {
   JournalRun run;
   for (const Move& move : dry.moves_) {
     const RenameRow& row = rows_[move.row];
-    failingFrom_ = row.key;
-    const std::optional<rt::durable::FileIdentity> identity = rt::durable::identityOf(row.key);
-    if (!identity) rt::raise(rt::ErrFileNotFound);
-    run.files.push_back(JournalFile{row.folder, row.text, rows[move.row].text, QString(), *identity});
+    run.files.push_back(JournalFile{row.folder, row.text, rows[move.row].text, QString(), {}});
   }
+  readIdentities(run.files);
   dry.giveFinalNames();
   for (size_t i = 0; i < dry.moves_.size(); ++i) {
     run.files[i].finalName = rows[dry.moves_[i].row].text;

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 const QByteArray kHeader = "tindra-journal 1";
@@ -253,6 +255,8 @@ QStringList JournalRun::folders() const {
 }
 
 QByteArray escapeJournalField(const QByteArray& bytes) {
+  const bool plain = std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '%'; });
+  if (plain) return bytes;
   QByteArray out;
   out.reserve(bytes.size());
   for (qsizetype i = 0; i < bytes.size();) {
