@@ -1,5 +1,6 @@
 // Tindra: renames photo files after the date each picture was taken.
 #include "app/mainwindow/DialogCommands.h"
+#include "app/mainwindow/JournalCommands.h"
 #include "app/mainwindow/wMain.h"
 
 #include <QApplication>
@@ -19,5 +20,6 @@ int main(int argc, char** argv) {
   wMain window;
   RegisterDialogCommands(window);
   if (!window.Form_Load()) return 0;
+  OfferRecovery(window);
   return QApplication::exec();
 }

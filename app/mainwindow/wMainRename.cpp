@@ -9,6 +9,7 @@
 #include "app/mainwindow/UiServices.h"
 #include "app/mainwindow/wMain.h"
 #include "app/naming/ConfigClass.h"
+#include "app/naming/JournalStore.h"
 #include "app/naming/RenameEngine.h"
 #include "runtime/FileSystem.h"
 
@@ -129,8 +130,12 @@ void RenameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
   const QList<QTreeWidgetItem*> items = list.allRows();
   std::vector<RenameRow> rows = rowsOf(items);
   RenameDialogs dialogs(&window, options.progressDelayMs, options.eventsIntervalMs);
+  JournalWriter journal;
+  RenameEngine engine(rt::localFileSystem(), CurrentConfig(), *offsets, dialogs);
+  engine.setJournal(&journal);
+  QString journalProblem;
   try {
-    RenameEngine(rt::localFileSystem(), CurrentConfig(), *offsets, dialogs).run(rows);
+    journalProblem = engine.run(rows).journalProblem;
   } catch (const RenameFailure& failure) {
     // The engine gave back the old names it could; the rows follow the files as they are now.
     copyBack(list, items, rows);
@@ -143,4 +148,8 @@ void RenameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
     return;
   }
   copyBack(list, items, rows);
+  scope.end();
+  const QString pruneProblem = pruneJournals();
+  for (const QString& problem : {journalProblem, pruneProblem})
+    if (!problem.isEmpty()) Ui().messageBox(problem, ui::Buttons::Ok, ui::Icon::Exclamation);
 }
