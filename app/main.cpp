@@ -2,6 +2,7 @@
 #include "app/mainwindow/DialogCommands.h"
 #include "app/mainwindow/JournalCommands.h"
 #include "app/mainwindow/wMain.h"
+#include "runtime/ProgramArguments.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -10,6 +11,7 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  rt::keepProgramArguments(argc, argv);  // what Qt left of them, decoded without loss
   QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
   // The standard texts of Qt's own dialogs in French, when the translations are installed.
   QTranslator qtTexts;

@@ -1,12 +1,13 @@
 #include "runtime/DateValue.h"
 
+#include "runtime/PathCodec.h"
 #include "runtime/RuntimeError.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <QStringList>
 
 #include <cmath>
+#include <sys/stat.h>
 
 namespace rt {
 namespace {
@@ -229,9 +230,10 @@ DateValue now() { return fromQDateTime(QDateTime::currentDateTime()); }
 
 std::optional<DateValue> fileModificationDate(const QString& path) {
   if (path.isEmpty()) return std::nullopt;
-  const QFileInfo info(path);
-  if (!info.exists()) return std::nullopt;
-  const QDateTime modified = info.lastModified().toLocalTime();
+  struct stat st;
+  if (::stat(encodePath(path).constData(), &st) != 0) return std::nullopt;
+  const QDateTime modified =
+      QDateTime::fromMSecsSinceEpoch(qint64{st.st_mtim.tv_sec} * 1000 + st.st_mtim.tv_nsec / 1000000).toLocalTime();
   if (!modified.isValid()) return std::nullopt;
   try {
     return fromQDateTime(modified);

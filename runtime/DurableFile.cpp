@@ -1,8 +1,8 @@
 #include "runtime/DurableFile.h"
 
+#include "runtime/PathCodec.h"
 #include "runtime/RuntimeError.h"
 
-#include <QFile>
 
 #include <atomic>
 #include <cerrno>
@@ -16,7 +16,8 @@ namespace {
 
 std::atomic<int32_t> g_fault{0};
 
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
+// An empty folder is the root: paths are folder + "/" + name.
+QByteArray native(const QString& path) { return path.isEmpty() ? QByteArray("/") : encodePath(path); }
 
 [[noreturn]] void raiseErrno(int err) { raise(err == ENOENT ? ErrPathNotFound : fileErrorFromErrno(err)); }
 
@@ -88,7 +89,7 @@ std::optional<FileIdentity> identityOf(const QString& path) {
 }
 
 std::vector<std::optional<FileIdentity>> identitiesOf(const QString& folder, const QStringList& names) {
-  Fd dirFd(::open(native(folder.isEmpty() ? QStringLiteral("/") : folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  Fd dirFd(::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dirFd.get() < 0) raiseErrno(errno);
   std::vector<std::optional<FileIdentity>> identities;
   identities.reserve(static_cast<size_t>(names.size()));
@@ -131,7 +132,7 @@ std::vector<std::pair<QString, FileIdentity>> identitiesIn(const QString& folder
       err = errno;
       break;
     }
-    entries.emplace_back(QFile::decodeName(name), identityFrom(st));
+    entries.emplace_back(decodePath(name), identityFrom(st));
   }
   ::closedir(dir);
   if (err != 0) raiseErrno(err);  // a partial listing would hide files

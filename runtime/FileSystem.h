@@ -1,11 +1,17 @@
 #pragma once
 // The file-system seam of the rename operation: the existence test of a name, the listing of
-// a folder and a rename that never replaces an existing entry. The rename engine takes the
-// interface, so tests can inject failures and a dry run can work on a simulated folder.
-// Paths are absolute or relative texts with "/" as separator; names are UTF-8 on disk.
+// a folder, the longest name a folder takes and a rename that never replaces an existing
+// entry. The rename engine takes the interface, so tests can inject failures and a dry run can
+// work on a simulated folder. Paths are absolute or relative texts with "/" as separator; they
+// turn into the bytes of Linux names through rt::encodePath/decodePath (runtime/PathCodec.h),
+// so a name that is not UTF-8 is read and renamed like any other.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
+
+#include <mutex>
+#include <sys/types.h>
 
 namespace rt {
 
@@ -21,34 +27,67 @@ class FileSystem {
 
   // Renames from to to without ever replacing anything. Returns false, changing nothing,
   // when an entry named to already exists (including one that appeared after an existence
-  // test). Raises the runtime's file error for every other failure (53 when from is missing,
-  // 76 when the folder is missing, 70, 75...); the entry then keeps its name.
+  // test, and one whose name differs only in letter case on a file system that ignores case).
+  // Raises the runtime's file error for every other failure (53 when from is missing, 76 when
+  // the folder is missing, 70, 75...); the entry then keeps its name.
   virtual bool renameNoReplace(const QString& from, const QString& to) = 0;
 
   // The names of every entry of a folder ("." and ".." excluded), in no particular order.
   // Raises the runtime's file error when the folder cannot be read (76 when it is missing).
   virtual QStringList entryNames(const QString& folder) const = 0;
+
+  // The longest name, in bytes, the folder takes; 255 (the limit of most file systems) unless
+  // the file system says otherwise.
+  virtual qsizetype maxNameLength(const QString& folder) const;
 };
 
 // The machine's own file system.
 class LocalFileSystem : public FileSystem {
  public:
-  // How renameNoReplace works: Automatic uses renameat2(RENAME_NOREPLACE) and falls back to
-  // link then unlink where the file system refuses the flag; LinkThenUnlink always takes the
-  // fallback (for file systems known to refuse the flag, and for tests of the fallback).
-  enum class Method { Automatic, LinkThenUnlink };
+  // How renameNoReplace works. Automatic uses renameat2(RENAME_NOREPLACE); where the file
+  // system refuses that flag (NFS, FUSE, SMB), a new hard link then the removal of the old
+  // name; where it refuses hard links too (FAT, exFAT, SMB), an exclusive placeholder: the
+  // target is created with O_CREAT | O_EXCL (refused when the name is taken, ignoring case
+  // where the file system does), checked to be still the empty file just made, then renamed
+  // onto. A way a file system refused is remembered for that file system (by device) and not
+  // tried again. LinkThenUnlink and Placeholder always take that way (tests, known systems).
+  enum class Method { Automatic, LinkThenUnlink, Placeholder };
 
   explicit LocalFileSystem(Method method = Method::Automatic) : method_(method) {}
 
   bool exists(const QString& path) const override;
   bool renameNoReplace(const QString& from, const QString& to) override;
   QStringList entryNames(const QString& folder) const override;
+  qsizetype maxNameLength(const QString& folder) const override;
+
+ protected:
+  // The two calls a file system may refuse, 0 or the errno value; tests override them to
+  // behave as a memory card does.
+  virtual int renameWithoutReplacing(const char* from, const char* to);
+  virtual int hardLink(const char* from, const char* to);
 
  private:
+  enum class Way { Flag, Link, Placeholder };
+  Way wayFor(dev_t device) const;
+  void refused(dev_t device, Way next);
+  bool linkThenUnlink(const QByteArray& from, const QByteArray& to, dev_t device);
+
   Method method_;
+  mutable std::mutex mutex_;
+  QHash<dev_t, Way> ways_;  // the first way each file system accepts, once known
 };
 
 // One shared instance of the machine's file system (automatic method).
 FileSystem& localFileSystem();
+
+// What a path reaches, following links: nothing (or a folder on the way is missing), a
+// regular file, a folder, or anything else (device, pipe, socket).
+enum class EntryKind { Missing, File, Folder, Other };
+EntryKind entryKind(const QString& path);
+
+// Opens a file for reading and returns its descriptor (blocking reads, closed on exec; the
+// open itself never waits, even on a named pipe); raises the runtime's file error when it
+// cannot (53 when it is missing, 75 for a folder).
+int openForReading(const QString& path);
 
 }  // namespace rt

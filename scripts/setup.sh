@@ -9,6 +9,7 @@ PACKAGES=(
   clang libclang-rt-dev
   xvfb xauth
   poppler-utils
+  exfat-fuse exfatprogs fusefat dosfstools
 )
 
 missing=()

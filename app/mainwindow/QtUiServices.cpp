@@ -4,6 +4,7 @@
 #include "app/common/Orvofonctions2.h"
 #include "app/common/ProgramInfo.h"
 #include "app/mainwindow/HelpSystem.h"
+#include "runtime/ProgramArguments.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -106,7 +107,7 @@ void QtUiServices::sendHelpKey() {
 void QtUiServices::showHelp(int topic) { help::ShowHelpWindow(topic); }
 
 QString QtUiServices::commandLine() const {
-  return QuotedCommandLine(QCoreApplication::arguments().mid(1));
+  return QuotedCommandLine(rt::programArguments().mid(1));
 }
 
 bool QtUiServices::anotherInstanceRuns() {

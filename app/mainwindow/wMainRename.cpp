@@ -11,7 +11,9 @@
 #include "app/naming/ConfigClass.h"
 #include "app/naming/JournalStore.h"
 #include "app/naming/RenameEngine.h"
+#include "app/naming/RenameReport.h"
 #include "runtime/FileSystem.h"
+#include "runtime/PathCodec.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -30,8 +32,6 @@ const QString kNothingChecked = QStringLiteral(
 const QString kConfirmation = QStringLiteral(
     "Tous les fichiers dont la case est cochée vont être\nrenommés en fonction des paramètres courants.\n"
     "Cette action est irréversible.\n\nÊtes vous sûr ?");
-const QString kLeftUnderTemporaryNames = QStringLiteral(
-    "Ces fichiers n'ont pas pu reprendre leur nom d'origine et portent encore un nom provisoire :\n\n");
 
 int checkedRows(const FileListView& list) {
   int count = 0;
@@ -133,22 +133,23 @@ void RenameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
   JournalWriter journal;
   RenameEngine engine(rt::localFileSystem(), CurrentConfig(), *offsets, dialogs);
   engine.setJournal(&journal);
+  QString leftAlone;
   QString journalProblem;
   try {
-    journalProblem = engine.run(rows).journalProblem;
+    const RenameSummary summary = engine.run(rows);
+    leftAlone = LeftAloneReport(summary.leftAlone);
+    journalProblem = summary.journalProblem;
   } catch (const RenameFailure& failure) {
     // The engine gave back the old names it could; the rows follow the files as they are now.
     copyBack(list, items, rows);
     scope.end();
     ErrorHandling::ShowError(QStringLiteral("wMain.mnuActionRename_Click"), failure);
-    if (!failure.notRestored().isEmpty()) {
-      Ui().messageBox(kLeftUnderTemporaryNames + failure.notRestored().join(QLatin1Char('\n')), ui::Buttons::Ok,
-                      ui::Icon::Exclamation);
-    }
+    Ui().messageBox(rt::displayPath(RenameFailureReport(failure)), ui::Buttons::Ok, ui::Icon::Exclamation);
     return;
   }
   copyBack(list, items, rows);
   scope.end();
+  if (!leftAlone.isEmpty()) Ui().messageBox(rt::displayPath(leftAlone), ui::Buttons::Ok, ui::Icon::Exclamation);
   const QString pruneProblem = pruneJournals();
   for (const QString& problem : {journalProblem, pruneProblem})
     if (!problem.isEmpty()) Ui().messageBox(problem, ui::Buttons::Ok, ui::Icon::Exclamation);

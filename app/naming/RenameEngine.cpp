@@ -3,12 +3,14 @@
 #include "app/naming/FutureName.h"
 #include "app/naming/JournalStore.h"
 #include "app/naming/NameComposition.h"
-#include "app/naming/SimulatedFileSystem.h"
 #include "app/picture/PictureInfos.h"
+#include "runtime/PathCodec.h"
+#include "runtime/SystemError.h"
 
 #include <QHash>
 #include <QSet>
 
+#include <cerrno>
 #include <limits>
 #include <new>
 #include <optional>
@@ -54,6 +56,25 @@ rt::RuntimeError currentError() {
   }
 }
 
+// The names a folder holds, as the run sees them: its entries when it was listed, followed
+// through the run's own moves, by case-folded name (a count: a folder that does not ignore
+// case may hold "a.jpg" and "A.JPG" both).
+struct FolderView {
+  QHash<QString, int> names;
+  qsizetype maxNameLength = 255;
+};
+
+QString folded(const QString& name) { return name.toCaseFolded(); }
+
+void addName(QHash<QString, int>& names, const QString& key) { ++names[key]; }
+
+void removeName(QHash<QString, int>& names, const QString& key) {
+  auto it = names.find(key);
+  if (it != names.end() && --*it <= 0) names.erase(it);
+}
+
+qsizetype byteLength(const QString& name) { return rt::encodePath(name).size(); }
+
 // One run of the operation over a list of rows.
 class Run {
  public:
@@ -70,15 +91,23 @@ class Run {
   std::optional<QString> undatedBaseName(const RenameRow& row);
   QString bodyFor(rt::DateValue date) const;
 
+  // Before moving
+  void listFolders();
+  void leaveAloneNamesTooLong();
+  std::optional<QString> nameTooLong(const Move& move);
+  QString finalName(const Move& move, bool suffixOn, int32_t counter) const;
+
   // Moving
   void moveToTemporaryNames();
   void moveToTemporaryName(Move& move);
   void giveFinalNames();
   void giveFinalName(Move& move, QString& lastBase, int32_t& counter);
-  bool taken(const QString& path) const;
-  bool tryRename(RenameRow& row, const QString& folderName, const QString& name);
+  bool taken(const QString& folder, const QString& name) const;
+  bool tryRename(RenameRow& row, const QString& name);
+  void moved(RenameRow& row, const QString& key, const QString& text);
 
   // Afterwards
+  RenameFailure failure(const rt::RuntimeError& error, const QString& reason, QStringList notRestored) const;
   QStringList restoreOriginalNames();
   bool restoreOne(Move& move, QList<Move*>& pending, QSet<Move*>& enlisted);
   void rebuildKeys();
@@ -95,8 +124,12 @@ class Run {
   std::vector<RenameRow>& rows_;
 
   std::vector<Move> moves_;
-  QSet<QString> keys_;           // every row's current key
-  QHash<QString, Move*> finals_;  // files of this run under their final names, by path
+  QHash<QString, FolderView> folders_;  // every folder of a file to rename
+  QHash<QString, int> rowNames_;        // every row's folder + "/" + case-folded name
+  QHash<QString, Move*> finals_;        // files of this run under their final names, by path
+  QHash<const Move*, QString> notRestoredWhy_;  // why each file left under a temporary name is there
+  QStringList vanished_;
+  int restored_ = 0;
   int total_ = 0;
   RenameSummary summary_;
   QString failingFrom_;
@@ -105,27 +138,48 @@ class Run {
   std::vector<QString> plannedFinals_;  // by move, when journaled
 };
 
+QString rowName(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + folded(name); }
+
 RenameSummary Run::execute() {
-  for (const RenameRow& row : rows_) keys_.insert(row.key);
+  for (const RenameRow& row : rows_) addName(rowNames_, rowName(row.folder, row.text));
   try {
     chooseNames();
+    listFolders();
+    leaveAloneNamesTooLong();
     if (journal_ && !moves_.empty()) writeJournal();
   } catch (...) {
-    throw RenameFailure(currentError(), failingFrom_, QString(), {});
+    throw failure(currentError(), rt::currentSystemReason(), {});
   }
   try {
     moveToTemporaryNames();
     giveFinalNames();
   } catch (...) {
     const rt::RuntimeError error = currentError();
+    const QString reason = rt::currentSystemReason();
     const QStringList notRestored = restoreOriginalNames();
     rebuildKeys();
     endJournal(JournalOutcome::RolledBack, notRestored);
-    throw RenameFailure(error, failingFrom_, failingTo_, notRestored);
+    throw failure(error, reason, notRestored);
   }
   rebuildKeys();
   endJournal(JournalOutcome::Complete, {});
   return summary_;
+}
+
+RenameFailure Run::failure(const rt::RuntimeError& error, const QString& reason, QStringList notRestored) const {
+  RenameFailure thrown(error, failingFrom_, failingTo_, notRestored);
+  RenameFailure::Outcome outcome;
+  outcome.reason = reason;
+  outcome.restored = restored_;
+  for (const Move& move : moves_) {
+    if (move.place != Place::Temporary) continue;
+    const QString held = QStringLiteral("nom d'origine « %1 » déjà pris").arg(move.originalText);
+    outcome.notRestored.push_back(RenameNotice{rows_[move.row].key, notRestoredWhy_.value(&move, held)});
+  }
+  outcome.vanished = vanished_;
+  outcome.leftAlone = summary_.leftAlone;
+  thrown.setOutcome(std::move(outcome));
+  return thrown;
 }
 
 // ---- Reading ----
@@ -187,24 +241,96 @@ std::optional<QString> Run::undatedBaseName(const RenameRow& row) {
   }
 }
 
+// ---- Before moving ----
+
+// Lists every folder of a file to rename, once, before anything moves.
+void Run::listFolders() {
+  for (const Move& move : moves_) {
+    const RenameRow& row = rows_[move.row];
+    if (folders_.contains(row.folder)) continue;
+    failingFrom_ = row.key;
+    const QString folder = row.folder.isEmpty() ? QStringLiteral("/") : row.folder;  // keys are folder + "/" + text
+    FolderView view;
+    for (const QString& name : fs_.entryNames(folder)) addName(view.names, folded(name));
+    view.maxNameLength = fs_.maxNameLength(folder);
+    folders_.insert(row.folder, view);
+  }
+  failingFrom_.clear();
+}
+
+QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
+  const QString suffix = suffixOn ? FormatIndice(counter, SuffixPattern(config_.Digits(), config_.SuffixType())) : QString();
+  return move.baseName + suffix + NewExtensionText(move.originalText, config_.Extension());
+}
+
+// Why the move cannot be made in its folder, when its temporary name or its first final name
+// is longer than the folder takes.
+std::optional<QString> Run::nameTooLong(const Move& move) {
+  const RenameRow& row = rows_[move.row];
+  const qsizetype limit = folders_.value(row.folder).maxNameLength;
+  const int32_t first = config_.IsSuffix() ? config_.StartNum() : 1;
+  const std::pair<QString, QString> names[] = {
+      {QStringLiteral("nouveau nom"), finalName(move, config_.IsSuffix(), first)},
+      {QStringLiteral("nom provisoire"), kTemporaryPrefix + row.text}};
+  for (const auto& [what, name] : names) {
+    const qsizetype length = byteLength(name);
+    if (length > limit)
+      return QStringLiteral("%1 « %2 » trop long pour le dossier (%3 octets, %4 au plus), fichier laissé tel quel")
+          .arg(what, name)
+          .arg(length)
+          .arg(limit);
+  }
+  return std::nullopt;
+}
+
+void Run::leaveAloneNamesTooLong() {
+  std::vector<Move> fitting;
+  for (const Move& move : moves_) {
+    if (const std::optional<QString> reason = nameTooLong(move)) {
+      summary_.leftAlone.push_back(RenameNotice{rows_[move.row].key, *reason});
+      ++summary_.skipped;
+    } else {
+      fitting.push_back(move);
+    }
+  }
+  moves_ = std::move(fitting);
+}
+
 // ---- Moving ----
 
-bool Run::taken(const QString& path) const { return keys_.contains(path) || fs_.exists(path); }
+bool Run::taken(const QString& folder, const QString& name) const {
+  return rowNames_.contains(rowName(folder, name)) || folders_.value(folder).names.contains(folded(name));
+}
 
-// Renames the row's file to folder/name unless that name is taken; false when it is (also
-// when the entry appeared between the test and the rename).
-bool Run::tryRename(RenameRow& row, const QString& folderName, const QString& name) {
-  const QString target = joinPath(folderName, name);
+// The row's file now is key, named text: the folder's view and the list's names follow.
+void Run::moved(RenameRow& row, const QString& key, const QString& text) {
+  FolderView& view = folders_[row.folder];
+  removeName(view.names, folded(row.text));
+  addName(view.names, folded(text));
+  removeName(rowNames_, rowName(row.folder, row.text));
+  addName(rowNames_, rowName(row.folder, text));
+  row.key = key;
+  row.text = text;
+}
+
+// Renames the row's file to name in its folder unless that name is taken; false when it is
+// (also when the entry appeared after the folder was listed: it counts as taken from then on).
+bool Run::tryRename(RenameRow& row, const QString& name) {
+  const QString target = joinPath(row.folder, name);
   failingFrom_ = row.key;
   failingTo_ = target;
-  if (taken(target)) return false;
-  if (!fs_.renameNoReplace(row.key, target)) return false;
+  if (taken(row.folder, name)) return false;
+  // A candidate longer than the folder takes would fail on disk: say so in the system's words.
+  if (byteLength(name) > folders_.value(row.folder).maxNameLength) {
+    throw rt::SystemError(ENAMETOOLONG);
+  }
+  if (!fs_.renameNoReplace(row.key, target)) {
+    addName(folders_[row.folder].names, folded(name));
+    return false;
+  }
   failingFrom_.clear();
   failingTo_.clear();
-  keys_.remove(row.key);
-  keys_.insert(target);
-  row.key = target;
-  row.text = name;
+  moved(row, target, name);
   return true;
 }
 
@@ -221,7 +347,7 @@ void Run::moveToTemporaryNames() {
 void Run::moveToTemporaryName(Move& move) {
   RenameRow& row = rows_[move.row];
   QString name = kTemporaryPrefix + row.text;
-  while (!tryRename(row, row.folder, name)) name = kTemporaryPrefix + name;
+  while (!tryRename(row, name)) name = kTemporaryPrefix + name;
   move.place = Place::Temporary;
 }
 
@@ -240,12 +366,8 @@ void Run::giveFinalName(Move& move, QString& lastBase, int32_t& counter) {
   RenameRow& row = rows_[move.row];
   if (move.baseName != lastBase) counter = config_.IsSuffix() ? config_.StartNum() : 1;
   lastBase = move.baseName;
-  const QString extension = NewExtensionText(move.originalText, config_.Extension());
-  const QString pattern = SuffixPattern(config_.Digits(), config_.SuffixType());
   bool suffixOn = config_.IsSuffix();
-  for (;;) {
-    const QString suffix = suffixOn ? FormatIndice(counter, pattern) : QString();
-    if (tryRename(row, row.folder, move.baseName + suffix + extension)) break;
+  while (!tryRename(row, finalName(move, suffixOn, counter))) {
     if (!suffixOn) {
       suffixOn = true;
     } else {
@@ -269,15 +391,30 @@ class SilentQuestions : public RenameQuestions {
   void progress(RenamePhase, int, int) override {}
 };
 
-// Works the moves out on a simulated copy of the folders (as the dry run does) and writes them
-// with each file's identity before the first move.
+// Renames that always succeed: in the planning run, the run's own view of the folders decides
+// alone, as on disk while nothing else changes them.
+class PlanningFileSystem : public rt::FileSystem {
+ public:
+  explicit PlanningFileSystem(const rt::FileSystem& real) : real_(real) {}
+  bool exists(const QString& path) const override { return real_.exists(path); }
+  bool renameNoReplace(const QString&, const QString&) override { return true; }
+  QStringList entryNames(const QString& folder) const override { return real_.entryNames(folder); }
+  qsizetype maxNameLength(const QString& folder) const override { return real_.maxNameLength(folder); }
+
+ private:
+  const rt::FileSystem& real_;
+};
+
+// Works the moves out in memory, from the folders as listed (what the dry run shows), and
+// writes them with each file's identity before the first move.
 void Run::writeJournal() {
   std::vector<RenameRow> rows = rows_;
-  SimulatedFileSystem simulated(fs_);
+  PlanningFileSystem planning(fs_);
   SilentQuestions silent;
-  Run dry(simulated, config_, offsets_, silent, rows, nullptr);
+  Run dry(planning, config_, offsets_, silent, rows, nullptr);
   dry.moves_ = moves_;
-  dry.keys_ = keys_;
+  dry.folders_ = folders_;
+  dry.rowNames_ = rowNames_;
   dry.moveToTemporaryNames();
   JournalRun run;
   for (const Move& move : dry.moves_) {
@@ -290,7 +427,6 @@ void Run::writeJournal() {
     run.files[i].finalName = rows[dry.moves_[i].row].text;
     plannedFinals_.push_back(run.files[i].finalName);
   }
-  failingFrom_ = QString();
   journal_->begin(run);
 }
 
@@ -329,19 +465,18 @@ QStringList Run::restoreOriginalNames() {
 
 // One attempt for one pending file; true when something changed: the file went back, the
 // file of this run holding its old name was enlisted, or the file stays where it is (its old
-// name is held by something else, or the rename failed).
+// name is held by something else, the rename failed, or the file vanished), with the reason.
 bool Run::restoreOne(Move& move, QList<Move*>& pending, QSet<Move*>& enlisted) {
   RenameRow& row = rows_[move.row];
   try {
     if (fs_.renameNoReplace(row.key, move.originalKey)) {
       finals_.remove(row.key);
-      keys_.remove(row.key);
-      keys_.insert(move.originalKey);
       if (move.place == Place::Final) --summary_.renamed;
-      row.key = move.originalKey;
-      row.text = move.originalText;
+      moved(row, move.originalKey, move.originalText);
       row.checked = true;
       move.place = Place::Original;
+      notRestoredWhy_.remove(&move);
+      ++restored_;
       pending.removeOne(&move);
       return true;
     }
@@ -353,7 +488,20 @@ bool Run::restoreOne(Move& move, QList<Move*>& pending, QSet<Move*>& enlisted) {
     }
     if (holder && pending.contains(holder)) return false;  // wait until the holder has moved
   } catch (...) {
-    // Fall through: this file stays where it is; nothing is lost.
+    const rt::RuntimeError error = currentError();
+    if (error.number() == rt::ErrFileNotFound) {
+      // Moved or deleted by another program: it is under no name this run knows. Its row
+      // keeps its old name, like a file never moved.
+      vanished_.append(move.originalKey);
+      finals_.remove(row.key);
+      if (move.place == Place::Final) --summary_.renamed;
+      move.place = Place::Original;
+      row.checked = true;
+      moved(row, move.originalKey, move.originalText);
+    } else {
+      const QString reason = rt::currentSystemReason();
+      notRestoredWhy_.insert(&move, reason.isEmpty() ? error.description() : reason);
+    }
   }
   pending.removeOne(&move);
   return true;

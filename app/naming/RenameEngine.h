@@ -22,18 +22,31 @@
 //     EXIF date is named by NotExif: 0 from the row's date key plus the undated offset, 1 not
 //     renamed, 2 from the date the questions give (no offset), or not renamed when declined.
 //     A file that is not renamed is never moved: it keeps its name and its check box.
+//   - Taken names: a name is taken when an entry of the folder or a row of the list has the
+//     same name ignoring letter case (Unicode simple case folding), so that the folder can be
+//     copied to a card or a disk that ignores case without two pictures colliding. Each folder
+//     is listed once, before any file moves, and the listing follows the run's own moves; the
+//     no-replace rename stays the final word (an entry that appears meanwhile counts as
+//     taken). A file may take a case variant of its own old name: it has left that name for
+//     its temporary one by then.
+//   - Name lengths: before any file moves, the temporary name and the first final name of
+//     every file are measured (in bytes, as written on disk) against the longest name their
+//     folder takes. A file whose name cannot fit is left alone, reported in leftAlone with the
+//     reason; the others are renamed. (A later candidate that grows, a second prefix or a
+//     longer suffix, past the limit stops the run like any other failure.)
 //   - Temporary names: each file to rename gets "($)_" in front of its name, once more while
-//     that name is taken (an entry on disk or a row of the list).
+//     that name is taken.
 //   - Final names: name body + suffix + extension text. The counter starts at StartNum
 //     (IsSuffix) or 1 whenever the body differs from the previous file's; with IsSuffix off
-//     the first candidate has no suffix. A taken candidate (on disk, a row of the list, or an
-//     entry that appears before the rename) switches the suffix on, then raises the counter.
-//     Renamed rows get their new text and are unchecked.
+//     the first candidate has no suffix. A taken candidate switches the suffix on, then
+//     raises the counter. Renamed rows get their new text and are unchecked.
 //   - Keys are rebuilt as folder + "/" + text.
 //   - On any failure after the first move, every file still under a temporary name gets its
 //     old name back (a file of this operation that took such a name meanwhile is put back
-//     under its own old name first), the keys are rebuilt and RenameFailure is thrown.
-//     Nothing is ever overwritten, so no picture is lost whatever fails.
+//     under its own old name first), the keys are rebuilt and RenameFailure is thrown, telling
+//     which files could not go back and why, and which vanished (moved or deleted by another
+//     program). Nothing is ever overwritten, so no picture is lost whatever fails.
+//   RenameReport.h turns a failure and the files left alone into the texts shown to the user.
 //   - Journal (when one is given): before the first move, the whole run is worked out on a
 //     simulated copy of the folders and written, synced, as the run's journal (old, temporary
 //     and final names and identity of every file to move); a final name other than planned
@@ -68,9 +81,16 @@ struct RenameOffsets {
   static RenameOffsets fromConfig(const ConfigClass& config);
 };
 
+// A file of the run and what happened to it, in French ("nom d'origine « X » déjà pris"...).
+struct RenameNotice {
+  QString path;    // where the file is (or was, for a file that vanished)
+  QString reason;
+};
+
 struct RenameSummary {
   int renamed = 0;  // files that received their final names
-  int skipped = 0;  // checked files that kept their names
+  int skipped = 0;  // checked files that kept their names (leftAlone included)
+  std::vector<RenameNotice> leftAlone;  // checked files not renamed because of a problem
   QString journalProblem;  // French, when the journal's outcome could not be written
 };
 
@@ -90,10 +110,22 @@ class RenameFailure : public rt::RuntimeError {
   const QString& to() const { return to_; }
   const QStringList& notRestored() const { return notRestored_; }
 
+  // The details of the way back, set by the engine.
+  struct Outcome {
+    QString reason;  // the system's own reason behind the error ("" when it gave none)
+    int restored = 0;                        // files that got their old names back
+    std::vector<RenameNotice> notRestored;  // one per notRestored() path, with the reason
+    QStringList vanished;                   // old paths of files of the run found under no name
+    std::vector<RenameNotice> leftAlone;    // files left alone before the failure (names too long)
+  };
+  const Outcome& outcome() const { return outcome_; }
+  void setOutcome(Outcome outcome) { outcome_ = std::move(outcome); }
+
  private:
   QString from_;
   QString to_;
   QStringList notRestored_;
+  Outcome outcome_;
 };
 
 class RenameEngine {

@@ -1,6 +1,7 @@
 #include "app/naming/RenameJournal.h"
 
-#include <QFile>
+#include "runtime/PathCodec.h"
+
 #include <QList>
 #include <QSet>
 
@@ -11,8 +12,8 @@ namespace {
 const QByteArray kHeader = "tindra-journal 1";
 constexpr qsizetype kMaxFieldBytes = 64 * 1024;  // far above any path the system accepts
 
-QByteArray nameBytes(const QString& name) { return QFile::encodeName(name); }
-QString nameText(const QByteArray& bytes) { return QFile::decodeName(bytes); }
+QByteArray nameBytes(const QString& name) { return rt::encodePath(name); }
+QString nameText(const QByteArray& bytes) { return rt::decodePath(bytes); }
 
 // Length of the valid UTF-8 sequence starting at i, 0 when the bytes there are not one.
 qsizetype utf8Length(const QByteArray& s, qsizetype i) {
@@ -87,9 +88,10 @@ std::optional<QString> nameField(const QByteArray& field) {
   return nameText(*bytes);
 }
 
+// A folder field; empty for the root.
 std::optional<QString> folderField(const QByteArray& field) {
   const std::optional<QByteArray> bytes = unescapeJournalField(field);
-  if (!bytes || bytes->isEmpty() || bytes->contains('\0')) return std::nullopt;
+  if (!bytes || bytes->contains('\0')) return std::nullopt;
   return nameText(*bytes);
 }
 
@@ -125,7 +127,7 @@ class Reader {
 
   const QByteArray& bytes_;
   JournalRun run_;
-  QString folder_;
+  std::optional<QString> folder_;  // set by the last "folder" line
   bool planEnded_ = false;
   bool ended_ = false;
   int line_ = 0;
@@ -170,7 +172,7 @@ bool Reader::planLine(const QList<QByteArray>& f) {
     return true;
   }
   if (tag == "undoes" && f.size() == 2 && isRunId(f[1]) && run_.kind == JournalKind::Undo &&
-      run_.undoes.isEmpty() && run_.files.empty() && folder_.isEmpty()) {
+      run_.undoes.isEmpty() && run_.files.empty() && !folder_) {
     run_.undoes = QString::fromLatin1(f[1]);
     return true;
   }
@@ -181,9 +183,9 @@ bool Reader::planLine(const QList<QByteArray>& f) {
     return true;
   }
   if (tag == "file" && f.size() == 8) {
-    if (folder_.isEmpty()) return fail(QStringLiteral("fichier sans dossier"));
+    if (!folder_) return fail(QStringLiteral("fichier sans dossier"));
     JournalFile file;
-    file.folder = folder_;
+    file.folder = *folder_;
     const auto device = number(f[1]), inode = number(f[2]), size = number(f[3]), mtime = number(f[4]);
     const auto oldName = nameField(f[5]), temporary = nameField(f[6]), finalName = nameField(f[7]);
     if (!device || !inode || !size || !mtime || *size > INT64_MAX || *mtime > INT64_MAX)
@@ -303,11 +305,11 @@ QByteArray journalPlanText(const JournalRun& run) {
   QByteArray text = kHeader + '\n';
   text += "run\t" + QByteArray(kindWord(run.kind)) + '\t' + run.started.toLatin1() + '\n';
   if (!run.undoes.isEmpty()) text += "undoes\t" + run.undoes.toLatin1() + '\n';
-  QString folder;
+  std::optional<QString> folder;
   for (const JournalFile& file : run.files) {
     if (file.folder != folder) {
       folder = file.folder;
-      text += "folder\t" + field(folder) + '\n';
+      text += "folder\t" + field(file.folder) + '\n';
     }
     const rt::durable::FileIdentity& id = file.identity;
     text += "file\t" + QByteArray::number(id.device) + '\t' + QByteArray::number(id.inode) + '\t' +

@@ -7,7 +7,7 @@
 //   tindra-journal 1
 //   run <kind: rename|undo> <started: yyyy-MM-ddTHH:mm:ss>
 //   undoes <id of the run it undoes>                  (undo runs only)
-//   folder <folder>                                    (the folder of the file lines below it)
+//   folder <folder>                     (the folder of the file lines below it; "" for the root)
 //   file <device> <inode> <size> <mtime ns> <old> <temporary> <final>
 //   plan <number of file lines>                        (ends the plan)
 //   final <file index from 0> <name>                   (a final name other than the planned one)

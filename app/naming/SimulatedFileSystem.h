@@ -21,6 +21,8 @@ class SimulatedFileSystem : public rt::FileSystem {
   bool renameNoReplace(const QString& from, const QString& to) override;
   // The simulated entries; raises what the real folder raised.
   QStringList entryNames(const QString& folder) const override;
+  // What the real folder says.
+  qsizetype maxNameLength(const QString& folder) const override { return real_.maxNameLength(folder); }
 
  private:
   struct Folder {

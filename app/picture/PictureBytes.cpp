@@ -1,12 +1,13 @@
 #include "app/picture/PictureBytes.h"
 
+#include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
+#include <unistd.h>
 
 int64_t MemoryPictureBytes::readAt(int64_t pos, uint8_t* out, int64_t count) {
   const int64_t total = size();
@@ -16,9 +17,17 @@ int64_t MemoryPictureBytes::readAt(int64_t pos, uint8_t* out, int64_t count) {
   return n;
 }
 
-FilePictureBytes::FilePictureBytes(const QString& path) : file_(path) {
-  if (!file_.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-    rt::raise(QFileInfo::exists(path) ? rt::ErrPathFileAccess : rt::ErrFileNotFound);
+FilePictureBytes::FilePictureBytes(const QString& path) {
+  // Opened through the runtime's path codec: a name that is not UTF-8 reaches its file.
+  int fd = -1;
+  try {
+    fd = rt::openForReading(path);
+  } catch (const rt::RuntimeError&) {
+    rt::raise(rt::entryKind(path) == rt::EntryKind::Missing ? rt::ErrFileNotFound : rt::ErrPathFileAccess);
+  }
+  if (!file_.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    rt::raise(rt::ErrPathFileAccess);
   }
   // Asked right after opening, the size comes with the file status the first read needs anyway.
   size_ = file_.size();

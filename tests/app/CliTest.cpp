@@ -2,6 +2,7 @@
 #include "app/naming/ConfigClass.h"
 #include "app/naming/FutureName.h"
 #include "app/picture/PictureInfos.h"
+#include "runtime/PathCodec.h"
 #include "tests/support/JpegBuilder.h"
 #include "tests/support/PictureFolder.h"
 #include "tests/support/ReportedErrors.h"
@@ -11,6 +12,8 @@
 
 #include <QDir>
 #include <QProcess>
+
+#include <cstdio>
 
 using testsupport::PictureFolder;
 
@@ -218,4 +221,28 @@ TEST(Cli, AgreesWithTheProgramOnRealPictures) {
   QSet<QString> newNames;
   for (const QString& l : plan.lines) newNames.insert(l.section('\t', 1));
   EXPECT_EQ(newNames.size(), files.size());
+}
+
+// A name that is not UTF-8 reaches tindra-cli as the bytes it is (given through a shell, as a
+// user types it), is read and renamed like any other, and shows as "\xE9" in the output.
+TEST(Cli, ReadsAndRenamesANameThatIsNotUtf8) {
+  REQUIRE_CLI();
+#ifdef TINDRA_CLI_PATH
+  PictureFolder folder;
+  const QByteArray bytes = folder.addPicture("x.jpg", "2024:03:15 14:30:25");
+  ASSERT_EQ(std::rename(rt::encodePath(folder.pathOf("x.jpg")).constData(),
+                        (rt::encodePath(folder.path()) + "/caf\xe9.jpg").constData()),
+            0);
+  const auto cli = [&](const QString& command) {
+    QProcess process;
+    process.start("/bin/sh", {"-c", "exec \"$0\" " + command + " \"$1/$(printf 'caf\\351.jpg')\"",
+                              QStringLiteral(TINDRA_CLI_PATH), folder.path()});
+    process.waitForFinished(120000);
+    return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+  };
+  const QString shown = folder.path() + "/caf\\xE9.jpg";
+  EXPECT_TRUE(cli("info").startsWith(shown + "\t2024-03-15 14:30:25\t")) << cli("info").toStdString();
+  EXPECT_EQ(cli("rename"), shown + "\t20240315AA.jpg\n");
+  EXPECT_EQ(folder.contents(), (QMap<QString, QByteArray>{{"20240315AA.jpg", bytes}}));
+#endif
 }

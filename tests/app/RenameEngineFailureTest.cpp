@@ -1,6 +1,7 @@
 #include "app/naming/ConfigClass.h"
 #include "app/naming/FutureName.h"
 #include "app/naming/RenameEngine.h"
+#include "app/naming/RenameReport.h"
 #include "app/picture/PictureInfos.h"
 #include "tests/support/FailingFileSystem.h"
 #include "tests/support/PictureFolder.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
 
 using testsupport::FailingFileSystem;
 using testsupport::PictureFolder;
@@ -141,4 +143,58 @@ TEST(RenameEngineFailure, NeverOverwritesATargetThatAppearsBeforeTheRename) {
                                            {"20240317AA.jpg", scene.r}};
   EXPECT_EQ(scene.folder.contents(), expected);
   expectRowsMatchDisk(scene.rows);
+}
+
+// The folder turns read-only after the temporary names: nothing can go back. The report gives
+// the system's reason, claims no restored file, lists each file left under a temporary name
+// once (the first ten, then a count) and ends with what to do.
+TEST(RenameEngineFailure, ReportsTheRealReasonWhenNothingCanGoBack) {
+  PictureFolder folder;
+  std::vector<RenameRow> rows;
+  for (int i = 0; i < 12; ++i) {
+    const QString name = QStringLiteral("IMG_%1.jpg").arg(i);
+    folder.addPicture(name, QStringLiteral("2024:03:%1 10:00:00").arg(i + 10).toLatin1());
+    const JpegInfosClass info = PictureInfos(folder.pathOf(name));
+    rows.push_back(RenameRow{folder.pathOf(name), name, folder.path(), RowDateKey(info), true, true});
+  }
+  FailingFileSystem fs;
+  fs.failRenamesFrom(13, EROFS);
+  const RenameFailure failure = renameExpectingFailure(rows, fs);
+
+  EXPECT_EQ(failure.number(), rt::ErrPermissionDenied);
+  EXPECT_EQ(failure.outcome().reason, "Système de fichiers accessible en lecture seulement");
+  EXPECT_EQ(failure.outcome().restored, 0);
+  ASSERT_EQ(failure.outcome().notRestored.size(), 12u);
+  EXPECT_EQ(failure.outcome().notRestored[0].reason, failure.outcome().reason);
+  EXPECT_EQ(temporaryNames(folder).size(), 12);
+  expectRowsMatchDisk(rows);
+
+  const QStringList report = RenameFailureReport(failure).split('\n');
+  EXPECT_EQ(report.front(),
+            "le renommage s'est arrêté : Permission refusée (erreur 70) : Système de fichiers accessible en lecture seulement");
+  EXPECT_EQ(report.filter("repris").size(), 0);
+  EXPECT_EQ(report.filter("12 fichiers n'ont pas pu reprendre").size(), 1);
+  EXPECT_EQ(report.filter("($)_IMG_").size(), 10 + 1);  // + the rename that failed
+  EXPECT_EQ(report.filter("… et 2 autres").size(), 1);
+  EXPECT_TRUE(report.back().startsWith("À faire : ")) << report.back().toStdString();
+  EXPECT_EQ(report.size(), 15);
+}
+
+// A file deleted by another program while under its temporary name is reported as gone,
+// never as left under a name that no longer exists; the others get their names back.
+TEST(RenameEngineFailure, ReportsAFileDeletedMeanwhileAsGone) {
+  Scene scene;
+  FailingFileSystem fs;
+  fs.vanishBeforeRename(4);  // P's final name: P's temporary file is deleted first
+  const RenameFailure failure = renameExpectingFailure(scene.rows, fs);
+
+  EXPECT_EQ(failure.number(), rt::ErrFileNotFound);
+  EXPECT_TRUE(failure.notRestored().isEmpty());
+  EXPECT_EQ(failure.outcome().vanished, QStringList{scene.folder.pathOf("20240316AA.jpg")});
+  EXPECT_EQ(failure.outcome().restored, 2);
+  EXPECT_EQ(scene.folder.contents(), (QMap<QString, QByteArray>{{"20240315AA.jpg", scene.q}, {"IMG_9.jpg", scene.r}}));
+  const QString report = RenameFailureReport(failure);
+  EXPECT_TRUE(report.contains("2 fichiers ont repris leur nom d'origine")) << report.toStdString();
+  EXPECT_TRUE(report.contains("1 fichier a disparu")) << report.toStdString();
+  EXPECT_FALSE(report.contains("nom provisoire :")) << report.toStdString();
 }

@@ -1,5 +1,6 @@
 #include "app/naming/SimulatedFileSystem.h"
 #include "runtime/FileSystem.h"
+#include "runtime/PathCodec.h"
 #include "runtime/RuntimeError.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -7,6 +8,10 @@
 
 #include <QDir>
 #include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 using rt::LocalFileSystem;
 
@@ -46,10 +51,12 @@ TEST(FileSystem, ExistsSeesEveryKindOfEntry) {
   EXPECT_EQ(errorNumber([&] { fs.entryNames(dir + "/missing"); }), rt::ErrPathNotFound);
 }
 
-// Both ways of renaming (the no-replace flag and the link fallback) refuse every existing
-// target, leaving both entries as they were, and raise clear errors for the rest.
+// Every way of renaming (the no-replace flag, the link fallback, the exclusive placeholder)
+// refuses every existing target, leaving both entries as they were, and raises clear errors
+// for the rest.
 TEST(FileSystem, RenameNeverReplacesAnything) {
-  for (auto method : {LocalFileSystem::Method::Automatic, LocalFileSystem::Method::LinkThenUnlink}) {
+  for (auto method : {LocalFileSystem::Method::Automatic, LocalFileSystem::Method::LinkThenUnlink,
+                      LocalFileSystem::Method::Placeholder}) {
     SCOPED_TRACE(static_cast<int>(method));
     const QString dir = makeFolder();
     LocalFileSystem fs(method);
@@ -89,4 +96,63 @@ TEST(FileSystem, SimulationRenamesInMemoryOnly) {
 
   EXPECT_TRUE(QFile::exists(dir + "/a.jpg"));
   EXPECT_FALSE(QFile::exists(dir + "/b.jpg"));
+}
+
+// A placeholder claimed for a rename that then fails is removed again.
+TEST(FileSystem, PlaceholderOfAFailedRenameIsRemoved) {
+  const QString dir = makeFolder();
+  LocalFileSystem fs(LocalFileSystem::Method::Placeholder);
+  EXPECT_EQ(errorNumber([&] { fs.renameNoReplace(dir + "/sub", dir + "/claimed"); }), rt::ErrPathNotFound);  // ENOTDIR
+  EXPECT_FALSE(fs.exists(dir + "/claimed"));
+  EXPECT_TRUE(fs.exists(dir + "/sub"));
+}
+
+// A name that is not UTF-8 is listed, found and renamed like any other, and reads as bytes.
+TEST(FileSystem, NamesThatAreNotUtf8AreFilesLikeAnyOther) {
+  const QString dir = testsupport::makeTempDir(QStringLiteral("bytes"));
+  const QByteArray raw = rt::encodePath(dir) + "/caf\xe9.jpg";
+  const int fd = ::open(raw.constData(), O_CREAT | O_WRONLY, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::write(fd, "x", 1), 1);
+  ::close(fd);
+  LocalFileSystem fs;
+  const QStringList names = fs.entryNames(dir);
+  ASSERT_EQ(names.size(), 1);
+  EXPECT_EQ(rt::displayPath(names.front()), QStringLiteral("caf\\xE9.jpg"));
+  EXPECT_TRUE(fs.exists(dir + "/" + names.front()));
+  EXPECT_EQ(rt::entryKind(dir + "/" + names.front()), rt::EntryKind::File);
+  EXPECT_TRUE(fs.renameNoReplace(dir + "/" + names.front(), dir + "/café.jpg"));
+  EXPECT_EQ(testsupport::readFile(dir + "/café.jpg"), QByteArray("x"));
+}
+
+namespace {
+
+// Refuses the no-replace flag (EINVAL) and hard links (EPERM) as FUSE mounts of memory cards
+// do, and counts how often each was tried.
+class CardLikeFileSystem : public LocalFileSystem {
+ public:
+  int flagTries = 0;
+  int linkTries = 0;
+
+ protected:
+  int renameWithoutReplacing(const char*, const char*) override { return ++flagTries, EINVAL; }
+  int hardLink(const char*, const char*) override { return ++linkTries, EPERM; }
+};
+
+}  // namespace
+
+// Where both ways are refused, renames go through a placeholder, never replace anything, and
+// the refused ways are tried once per file system, not once per file.
+TEST(FileSystem, RenamesThroughAPlaceholderWhereBothWaysAreRefused) {
+  const QString dir = makeFolder();
+  CardLikeFileSystem fs;
+  testsupport::writeFile(dir + "/b.jpg", "b");
+  for (const char* target : {"b.jpg", ".hidden", "sub", "dangling"}) EXPECT_FALSE(fs.renameNoReplace(dir + "/a.jpg", dir + "/" + target));
+  EXPECT_TRUE(fs.renameNoReplace(dir + "/a.jpg", dir + "/c.jpg"));
+  EXPECT_TRUE(fs.renameNoReplace(dir + "/b.jpg", dir + "/a.jpg"));
+  EXPECT_EQ(testsupport::readFile(dir + "/c.jpg"), QByteArray("a"));
+  EXPECT_EQ(testsupport::readFile(dir + "/a.jpg"), QByteArray("b"));
+  EXPECT_FALSE(fs.exists(dir + "/b.jpg"));
+  EXPECT_EQ(fs.flagTries, 1);
+  EXPECT_EQ(fs.linkTries, 1);
 }

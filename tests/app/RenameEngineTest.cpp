@@ -1,6 +1,7 @@
 #include "app/naming/ConfigClass.h"
 #include "app/naming/FutureName.h"
 #include "app/naming/RenameEngine.h"
+#include "app/naming/SimulatedFileSystem.h"
 #include "app/picture/PictureInfos.h"
 #include "tests/support/FailingFileSystem.h"
 #include "tests/support/PictureFolder.h"
@@ -308,4 +309,77 @@ TEST(RenameEngine, RefusesANameThatIsNotAFileName) {
   EXPECT_EQ(fs.renameCount(), 0);
   EXPECT_EQ(folder.entries(), QStringList{"IMG_1.jpg"});
   EXPECT_TRUE(rows[0].checked);
+}
+
+namespace {
+
+QStringList texts(const std::vector<RenameRow>& rows) {
+  QStringList names;
+  for (const RenameRow& row : rows) names.append(row.text);
+  return names;
+}
+
+}  // namespace
+
+// Names that differ only in letter case are one name, against the folder and the list, in
+// both passes; a file may take a case variant of its own old name; the dry run agrees.
+TEST(RenameEngine, NamesDifferingOnlyInCaseAreTheSameName) {
+  PictureFolder folder;
+  folder.addPicture("A.jpg", "2011:01:13 10:00:00");
+  folder.addPicture("B.JPG", "2011:01:13 11:00:00");
+  folder.addPicture("20110114aa.jpg", "2011:01:14 10:00:00");
+  folder.addPicture("c.jpg", "2011:01:15 10:00:00");
+  folder.addFile("20110115aa.JPG", "outside the list");
+  folder.addFile("($)_C.JPG", "outside the list too");
+  const QStringList expected{"20110113AA.jpg", "20110113AB.JPG", "20110114AA.jpg", "20110115AB.jpg"};
+  ConfigClass config;
+
+  std::vector<RenameRow> planned = listRows(folder, {"A.jpg", "B.JPG", "20110114aa.jpg", "c.jpg"});
+  SimulatedFileSystem simulated(rt::localFileSystem());
+  renameRows(planned, config, simulated);
+  EXPECT_EQ(texts(planned), expected);
+
+  std::vector<RenameRow> rows = listRows(folder, {"A.jpg", "B.JPG", "20110114aa.jpg", "c.jpg"});
+  FailingFileSystem fs;
+  renameRows(rows, config, fs);
+  EXPECT_EQ(texts(rows), expected);
+  EXPECT_EQ(fs.renames()[3].second, folder.pathOf("($)_($)_c.jpg"));
+  EXPECT_EQ(fs.renameCount(), 8);  // taken names are known from the listing, never tried
+  EXPECT_EQ(folder.entries().size(), 6);
+  expectRowsMatchDisk(rows);
+}
+
+// A temporary or final name longer than the folder takes (counted in bytes on disk) leaves its
+// file alone, reported before anything moves; the other files are renamed; the dry run says
+// the same.
+TEST(RenameEngine, LeavesAloneAFileWhoseNameCannotFit) {
+  const QString longName = QString(124, QChar(0xE9)) + ".jpg";  // 252 bytes, 256 with "($)_"
+  PictureFolder folder;
+  const QByteArray tooLong = folder.addPicture(longName, "2024:03:15 10:00:00");
+  const QByteArray fits = folder.addPicture("IMG_1.jpg", "2024:03:15 11:00:00");
+  ConfigClass config;
+  for (bool simulate : {true, false}) {
+    SCOPED_TRACE(simulate);
+    std::vector<RenameRow> rows = listRows(folder, {longName, "IMG_1.jpg"});
+    SimulatedFileSystem simulated(rt::localFileSystem());
+    const RenameSummary summary =
+        simulate ? renameRows(rows, config, simulated) : renameRows(rows, config, rt::localFileSystem());
+    EXPECT_EQ(summary.renamed, 1);
+    EXPECT_EQ(summary.skipped, 1);
+    ASSERT_EQ(summary.leftAlone.size(), 1u);
+    EXPECT_EQ(summary.leftAlone[0].path, folder.pathOf(longName));
+    EXPECT_TRUE(summary.leftAlone[0].reason.contains("nom provisoire")) << summary.leftAlone[0].reason.toStdString();
+    EXPECT_TRUE(summary.leftAlone[0].reason.contains("256 octets, 255 au plus"));
+    EXPECT_EQ(texts(rows), (QStringList{longName, "20240315AA.jpg"}));
+    EXPECT_TRUE(rows[0].checked);
+  }
+  EXPECT_EQ(folder.contents(), (QMap<QString, QByteArray>{{longName, tooLong}, {"20240315AA.jpg", fits}}));
+
+  config.SetPrefix(QString(250, 'p'));  // every final name too long: nothing moves
+  std::vector<RenameRow> rows = listRows(folder, {"20240315AA.jpg"});
+  FailingFileSystem fs;
+  const RenameSummary summary = renameRows(rows, config, fs);
+  EXPECT_EQ(fs.renameCount(), 0);
+  ASSERT_EQ(summary.leftAlone.size(), 1u);
+  EXPECT_TRUE(summary.leftAlone[0].reason.startsWith("nouveau nom « pppp"));
 }

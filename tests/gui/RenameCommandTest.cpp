@@ -228,6 +228,10 @@ TEST_F(RenameCommandTest, AFailureIsReportedAndTheFilesKeepTheirNames) {
   EXPECT_TRUE(report.contains("Module : wMain") && report.contains("Object : mnuActionRename") &&
               report.contains("Event : Click"))
       << report.toStdString();
+  // Then the whole report: what went back, and what to do next.
+  ASSERT_FALSE(ui.messages().isEmpty());
+  EXPECT_TRUE(ui.messages().last().text.contains("1 fichier a repris son nom d'origine")) << ui.messages().last().text.toStdString();
+  EXPECT_TRUE(ui.messages().last().text.endsWith("n'ont pas été renommés.")) << ui.messages().last().text.toStdString();
   EXPECT_EQ(diskNames(), (QStringList{"a.jpg", "c.jpg"}));
   EXPECT_EQ(rowNames(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
   EXPECT_EQ(checks(), (QList<bool>{true, true, true}));

@@ -1,7 +1,10 @@
 #include "tests/support/FailingFileSystem.h"
 
 #include "runtime/RuntimeError.h"
+#include "runtime/SystemError.h"
 #include "tests/support/TestEnvironment.h"
+
+#include <QFile>
 
 namespace testsupport {
 
@@ -9,7 +12,9 @@ bool FailingFileSystem::renameNoReplace(const QString& from, const QString& to) 
   renames_.append({from, to});
   const int n = renameCount();
   if (intruders_.contains(n)) writeFile(to, intruders_.value(n));
+  if (vanishing_.contains(n)) QFile::remove(from);
   if (failures_.contains(n)) rt::raise(failures_.value(n));
+  if (failingFrom_.first > 0 && n >= failingFrom_.first) rt::raiseFileError(failingFrom_.second);
   return real_.renameNoReplace(from, to);
 }
 

@@ -14,6 +14,8 @@ namespace testsupport {
 class PictureFolder {
  public:
   PictureFolder();
+  // An existing folder (a mounted card...), used as it is.
+  explicit PictureFolder(QString path) : path_(std::move(path)) {}
 
   const QString& path() const { return path_; }
   QString pathOf(const QString& name) const { return path_ + QLatin1Char('/') + name; }

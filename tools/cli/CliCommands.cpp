@@ -4,18 +4,20 @@
 #include "app/naming/FutureName.h"
 #include "app/naming/JournalStore.h"
 #include "app/naming/RenameEngine.h"
+#include "app/naming/RenameReport.h"
 #include "app/naming/SimulatedFileSystem.h"
 #include "app/picture/PictureInfos.h"
 #include "runtime/FileSystem.h"
+#include "runtime/PathCodec.h"
 #include "tools/cli/CliOutput.h"
 #include "tools/cli/TerminalQuestions.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
+#include <unistd.h>
 
 namespace cli {
 namespace {
@@ -24,16 +26,19 @@ int exitStatus() { return failed() ? 1 : 0; }
 
 // Whether the file can be read; says why on standard error when it cannot.
 bool readable(const QString& path) {
-  const QFileInfo info(path);
+  const rt::EntryKind kind = rt::entryKind(path);  // through the path codec: any name's bytes
   QString reason;
-  if (!info.exists()) {
+  if (kind == rt::EntryKind::Missing) {
     reason = QStringLiteral("fichier introuvable");
-  } else if (info.isDir()) {
+  } else if (kind == rt::EntryKind::Folder) {
     reason = QStringLiteral("c'est un dossier, pas un fichier");
   } else {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) return true;
-    reason = QStringLiteral("ouverture impossible");
+    try {
+      ::close(rt::openForReading(path));
+      return true;
+    } catch (const rt::RuntimeError&) {
+      reason = QStringLiteral("ouverture impossible");
+    }
   }
   printError(QStringLiteral("impossible d'ouvrir « %1 » : %2").arg(path, reason));
   markFailed();
@@ -84,8 +89,7 @@ std::vector<Entry> buildList(const QStringList& files) {
   for (const QString& given : files) {
     setCurrentFile(given);
     if (!readable(given)) continue;
-    const QFileInfo file(given);
-    const QString key = QDir::cleanPath(file.absoluteFilePath());
+    const QString key = rt::absolutePath(given);
     if (keys.contains(key)) continue;
     keys.insert(key);
     const JpegInfosClass info = PictureInfos(key);
@@ -106,19 +110,7 @@ std::vector<Entry> buildList(const QStringList& files) {
 
 void reportFailure(const RenameFailure& failure) {
   markFailed();
-  QString message = QStringLiteral("le renommage s'est arrêté : %1 (erreur %2)")
-                        .arg(failure.description())
-                        .arg(failure.number());
-  if (failure.to().isEmpty()) {
-    if (!failure.from().isEmpty()) message += QStringLiteral("\n  en lisant « %1 »").arg(failure.from());
-    message += QStringLiteral("\n  aucun fichier n'a été renommé");
-  } else {
-    message += QStringLiteral("\n  en renommant « %1 » en « %2 »").arg(failure.from(), failure.to());
-    message += QStringLiteral("\n  les fichiers pas encore renommés ont repris leur nom");
-  }
-  for (const QString& path : failure.notRestored())
-    message += QStringLiteral("\n  nom d'origine déjà pris, fichier laissé sous « %1 »").arg(path);
-  printError(message);
+  printError(RenameFailureReport(failure));
 }
 
 }  // namespace
@@ -164,6 +156,10 @@ int runRename(const Options& options, bool simulate) {
   if (!simulate) engine.setJournal(&journal);
   try {
     const RenameSummary summary = engine.run(rows);
+    if (!summary.leftAlone.empty()) {
+      markFailed();
+      printError(LeftAloneReport(summary.leftAlone));
+    }
     if (!summary.journalProblem.isEmpty()) printError(summary.journalProblem);
     if (!simulate) {
       const QString pruneProblem = pruneJournals();

@@ -1,6 +1,7 @@
 #include "tools/cli/CliOutput.h"
 
 #include "app/common/ErrorHandling.h"
+#include "runtime/PathCodec.h"
 #include "runtime/RuntimeError.h"
 
 #include <cstdio>
@@ -18,8 +19,9 @@ bool& failedFlag() {
   return flag;
 }
 
+// Paths in the text show their bytes that are not UTF-8 as "\xE9".
 void write(std::FILE* stream, const QString& text) {
-  const QByteArray bytes = text.toUtf8();
+  const QByteArray bytes = rt::displayPath(text).toUtf8();
   std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
   std::fflush(stream);
 }

@@ -1,4 +1,5 @@
 // tindra-cli: the picture information, future names and renaming of Tindra from a terminal.
+#include "runtime/ProgramArguments.h"
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/CliOptions.h"
 #include "tools/cli/CliOutput.h"
@@ -12,9 +13,10 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("tindra-cli"));
   cli::installErrorPresenter();
+  rt::keepProgramArguments(argc, argv);
 
   QString error;
-  const std::optional<cli::Options> options = cli::parseArguments(app.arguments().mid(1), &error);
+  const std::optional<cli::Options> options = cli::parseArguments(rt::programArguments().mid(1), &error);
   if (!options) {
     cli::printError(error + QStringLiteral("\n(tindra-cli --help pour l'aide)"));
     return 2;

@@ -1,0 +1,1 @@
+tindra_add_fuzzer(path runtime)
