@@ -405,8 +405,8 @@ class PlanningFileSystem : public rt::FileSystem {
   const rt::FileSystem& real_;
 };
 
-// Works the moves out in memory, from the folders as listed (what the dry run shows), and
-// writes them with each file's identity before the first move.
+// Works the final names out in memory, from the folders as listed (what the dry run shows),
+// and writes the moves with each file's identity before the first move.
 void Run::writeJournal() {
   std::vector<RenameRow> rows = rows_;
   PlanningFileSystem planning(fs_);
@@ -415,11 +415,15 @@ void Run::writeJournal() {
   dry.moves_ = moves_;
   dry.folders_ = folders_;
   dry.rowNames_ = rowNames_;
-  dry.moveToTemporaryNames();
+  // Each file under its usual temporary name: where the run picks another (that name was
+  // taken), recovery still finds the file by its identity.
   JournalRun run;
-  for (const Move& move : dry.moves_) {
-    const RenameRow& row = rows_[move.row];
-    run.files.push_back(JournalFile{row.folder, row.text, rows[move.row].text, QString(), {}});
+  for (Move& move : dry.moves_) {
+    RenameRow& row = rows[move.row];
+    const QString temporary = kTemporaryPrefix + row.text;
+    run.files.push_back(JournalFile{row.folder, row.text, temporary, QString(), {}});
+    dry.moved(row, joinPath(row.folder, temporary), temporary);
+    move.place = Place::Temporary;
   }
   readIdentities(run.files);
   dry.giveFinalNames();
