@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 using rt::durable::FileIdentity;
@@ -19,6 +21,7 @@ struct Located {
   const JournalFile* file = nullptr;
   QString name;    // current name, "" when not found or changed
   QString target;  // the name sought
+  bool byName = false;  // found by one of its names (size and time), its inode number changed
 };
 
 class Mover {
@@ -32,7 +35,7 @@ class Mover {
   void stepAside(Located& file);
   void moveToTarget(Located& file);
   bool moveChecked(Located& file, const QString& name);
-  bool sameAsJournal(const QString& path, const JournalFile& file) const;
+  bool sameAsJournal(const QString& path, const Located& file) const;
   void problem(const Located& file, const QString& what) {
     report_.problems.append(QStringLiteral("« %1 » : %2").arg(joinPath(file.file->folder, file.name.isEmpty() ? file.file->oldName : file.name), what));
   }
@@ -84,11 +87,28 @@ void Mover::locateIn(const QString& folder) {
     return;
   }
   QHash<QPair<uint64_t, uint64_t>, QStringList> byInode;
-  for (const auto& [name, id] : entries) byInode[{id.device, id.inode}].append(name);
+  QHash<QString, FileIdentity> byName;
+  for (const auto& [name, id] : entries) {
+    byInode[{id.device, id.inode}].append(name);
+    byName.insert(name, id);
+  }
   for (Located& file : files_) {
     if (file.file->folder != folder) continue;
     const JournalFile& f = *file.file;
-    const QStringList names = byInode.value({f.identity.device, f.identity.inode});
+    QStringList names = byInode.value({f.identity.device, f.identity.inode});
+    // Some file systems (FAT on a card mounted again) number files anew: then one of the
+    // file's own names with its size and modification time identifies it.
+    for (const QString& candidate : {f.temporaryName, f.finalName, f.oldName}) {
+      const auto it = byName.constFind(candidate);
+      if (!names.isEmpty() || it == byName.cend() || it->size != f.identity.size || it->modifiedNs != f.identity.modifiedNs)
+        continue;
+      if (std::none_of(files_.begin(), files_.end(), [&](const Located& other) {
+            return other.file->folder == folder && other.file->identity.sameFile(*it);
+          })) {
+        names.append(candidate);
+        file.byName = true;
+      }
+    }
     if (names.isEmpty()) {
       problem(file, QStringLiteral("introuvable : déplacé ou supprimé depuis, laissé tel quel"));
       continue;
@@ -100,16 +120,18 @@ void Mover::locateIn(const QString& folder) {
         break;
       }
     file.name = name;
-    if (!sameAsJournal(joinPath(folder, name), f)) {
+    if (!sameAsJournal(joinPath(folder, name), file)) {
       problem(file, QStringLiteral("modifié depuis, laissé tel quel"));
       file.name.clear();
     }
   }
 }
 
-bool Mover::sameAsJournal(const QString& path, const JournalFile& file) const {
+bool Mover::sameAsJournal(const QString& path, const Located& file) const {
   const std::optional<FileIdentity> now = rt::durable::identityOf(path);
-  return now && *now == file.identity;
+  const FileIdentity& then = file.file->identity;
+  if (!now || now->size != then.size || now->modifiedNs != then.modifiedNs) return false;
+  return file.byName || now->sameFile(then);
 }
 
 // Gives the file a temporary name so that the name it holds, sought by another file, is free.
@@ -158,7 +180,7 @@ void Mover::moveToTarget(Located& file) {
 // name is taken, or (with file.name emptied and a problem reported) when the file changed.
 bool Mover::moveChecked(Located& file, const QString& name) {
   const QString folder = file.file->folder;
-  if (!sameAsJournal(joinPath(folder, file.name), *file.file)) {
+  if (!sameAsJournal(joinPath(folder, file.name), file)) {
     problem(file, QStringLiteral("modifié ou déplacé pendant la reprise, laissé tel quel"));
     file.name.clear();
     return false;

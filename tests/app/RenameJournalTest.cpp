@@ -321,3 +321,35 @@ TEST(RenameJournal, DamagedJournalMovesNothingAndUnwritableJournalStopsTheRun) {
   rt::durable::setWriteFaultForTesting(0);
   EXPECT_EQ(contentsOf(other).keys(), QStringList{"IMG_7.jpg"});
 }
+
+// A card mounted again may number its files anew: a file is then known by one of its names
+// with its size and modification time. Pruning keeps the newest ended runs and every
+// interrupted one.
+TEST(RenameJournal, FindsRenumberedFilesAndPrunesOldJournals) {
+  freshJournalFolder();
+  Scene scene;
+  const QMap<QString, QByteArray> original = contentsOf(scene.folder);
+  std::vector<RenameRow> rows = scene.rows();
+  ASSERT_TRUE(diesAt(10, [&](rt::FileSystem& fs) { renameJournaled(rows, fs); }));
+  const QString path = interruptedJournals().value(0);
+  QList<QByteArray> lines = testsupport::readFile(path).split('\n');
+  for (QByteArray& line : lines) {
+    QList<QByteArray> fields = line.split('\t');
+    if (fields.size() == 8 && fields[0] == "file") fields[2] = QByteArray::number(fields[2].toULongLong() + 7000000);
+    line = fields.join('\t');
+  }
+  ASSERT_TRUE(testsupport::writeFile(path, lines.join('\n')));
+  const RecoveryReport report = recoverJournal(path, RecoveryGoal::OldNames, rt::localFileSystem());
+  EXPECT_TRUE(report.problems.isEmpty()) << report.problems.join('\n').toStdString();
+  EXPECT_EQ(contentsOf(scene.folder), original);
+
+  for (int i = 0; i < 104; ++i) {
+    JournalRun run;
+    JournalWriter writer;
+    writer.begin(run);
+    if (i != 3) writer.end(JournalOutcome::Complete, {});
+  }
+  EXPECT_EQ(pruneJournals(), QString());
+  EXPECT_EQ(storedRuns().size(), 101u);
+  EXPECT_EQ(interruptedJournals().size(), 1);
+}
