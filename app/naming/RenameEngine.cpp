@@ -259,7 +259,8 @@ void Run::listFolders() {
 }
 
 QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
-  const QString suffix = suffixOn ? FormatIndice(counter, SuffixPattern(config_.Digits(), config_.SuffixType())) : QString();
+  const QString pattern = SuffixPattern(config_.Digits(), config_.SuffixType());
+  const QString suffix = suffixOn ? FormatIndice(counter, pattern) : QString();
   return move.baseName + suffix + NewExtensionText(move.originalText, config_.Extension());
 }
 

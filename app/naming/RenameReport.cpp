@@ -54,20 +54,23 @@ QString RenameFailureReport(const RenameFailure& failure) {
     report.append(kIndent + files(outcome.restored, "fichier a repris son nom d'origine",
                                   "fichiers ont repris leur nom d'origine"));
   if (!outcome.notRestored.empty()) {
-    report.append(kIndent + files(static_cast<qsizetype>(outcome.notRestored.size()),
-                                  "fichier n'a pas pu reprendre son nom d'origine et porte encore un nom provisoire :",
-                                  "fichiers n'ont pas pu reprendre leur nom d'origine et portent encore un nom provisoire :"));
+    report.append(kIndent +
+                  files(static_cast<qsizetype>(outcome.notRestored.size()),
+                        "fichier n'a pas pu reprendre son nom d'origine et porte encore un nom provisoire :",
+                        "fichiers n'ont pas pu reprendre leur nom d'origine et portent encore un nom provisoire :"));
     appendList(report, noticeLines(outcome.notRestored));
   }
   if (!outcome.vanished.isEmpty()) {
-    report.append(kIndent + files(outcome.vanished.size(), "fichier a disparu (déplacé ou supprimé par un autre programme) :",
+    report.append(kIndent + files(outcome.vanished.size(),
+                                  "fichier a disparu (déplacé ou supprimé par un autre programme) :",
                                   "fichiers ont disparu (déplacés ou supprimés par un autre programme) :"));
     QStringList vanished;
     for (const QString& path : outcome.vanished) vanished.append(quoted(path));
     appendList(report, vanished);
   }
   const QString leftAlone = LeftAloneReport(outcome.leftAlone);
-  if (!leftAlone.isEmpty()) report.append(kIndent + QString(leftAlone).replace(QLatin1Char('\n'), QLatin1Char('\n') + kIndent));
+  if (!leftAlone.isEmpty())
+    report.append(kIndent + QString(leftAlone).replace(QLatin1Char('\n'), QLatin1Char('\n') + kIndent));
 
   if (!outcome.notRestored.empty())
     report.append(QStringLiteral("À faire : corriger la cause ci-dessus, puis retirer le préfixe « %1 » des fichiers "

@@ -94,9 +94,27 @@ std::vector<RenameRow> rowsFor(const PictureFolder& folder, const QStringList& n
     const JpegInfosClass info = PictureInfos(folder.pathOf(name));
     rows.push_back(RenameRow{folder.pathOf(name), name, folder.path(), RowDateKey(info), HasExifDate(info), true});
   }
-  std::stable_sort(rows.begin(), rows.end(), [](const RenameRow& a, const RenameRow& b) { return a.dateKey < b.dateKey; });
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const RenameRow& a, const RenameRow& b) { return a.dateKey < b.dateKey; });
   return rows;
 }
+
+// The machine's file system, counting how often the two ways a card refuses are tried.
+class CountingFileSystem : public rt::LocalFileSystem {
+ public:
+  int flagTries = 0;
+  int linkTries = 0;
+
+ protected:
+  int renameWithoutReplacing(const char* from, const char* to) override {
+    ++flagTries;
+    return LocalFileSystem::renameWithoutReplacing(from, to);
+  }
+  int hardLink(const char* from, const char* to) override {
+    ++linkTries;
+    return LocalFileSystem::hardLink(from, to);
+  }
+};
 
 class Silent : public RenameQuestions {
  public:
@@ -107,7 +125,8 @@ class Silent : public RenameQuestions {
 }  // namespace
 
 // Swaps, numbering after a collision, a case-only clash with a file outside the list, and a
-// failure rolled back: no picture lost, no temporary name or placeholder left behind.
+// failure rolled back: no picture lost, no temporary name or placeholder left behind; the
+// refused ways are tried once for the card, not once per file.
 TEST_P(CardTest, RenamesEverythingWithoutLosingAPicture) {
   ASSERT_TRUE(QDir().mkpath(card() + "/swap"));
   PictureFolder folder(card() + "/swap");
@@ -116,7 +135,7 @@ TEST_P(CardTest, RenamesEverythingWithoutLosingAPicture) {
   const QByteArray r = folder.addPicture("IMG_1.JPG", "2024:03:15 12:00:00");
   const QByteArray s = folder.addPicture("IMG_2.jpg", "2024:03:17 10:00:00");
   folder.addFile("20240317aa.jpg", "outside the list");
-  rt::LocalFileSystem fs;  // learns afresh which way this card takes
+  CountingFileSystem fs;  // learns afresh which way this card takes
   ConfigClass config;
   Silent questions;
   std::vector<RenameRow> rows = rowsFor(folder, {"20240316AA.jpg", "20240315AA.jpg", "IMG_1.JPG", "IMG_2.jpg"});
@@ -126,6 +145,8 @@ TEST_P(CardTest, RenamesEverythingWithoutLosingAPicture) {
                                                           {"20240316AA.jpg", q},
                                                           {"20240317AB.jpg", s},
                                                           {"20240317aa.jpg", "outside the list"}}));
+  EXPECT_EQ(fs.flagTries, 1);  // refused once, then never tried again on this card
+  EXPECT_EQ(fs.linkTries, 1);
 
   ASSERT_TRUE(QDir().mkpath(card() + "/rollback"));
   PictureFolder second(card() + "/rollback");

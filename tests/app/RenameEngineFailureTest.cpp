@@ -170,8 +170,8 @@ TEST(RenameEngineFailure, ReportsTheRealReasonWhenNothingCanGoBack) {
   expectRowsMatchDisk(rows);
 
   const QStringList report = RenameFailureReport(failure).split('\n');
-  EXPECT_EQ(report.front(),
-            "le renommage s'est arrêté : Permission refusée (erreur 70) : Système de fichiers accessible en lecture seulement");
+  EXPECT_EQ(report.front(), "le renommage s'est arrêté : Permission refusée (erreur 70) : "
+                            "Système de fichiers accessible en lecture seulement");
   EXPECT_EQ(report.filter("repris").size(), 0);
   EXPECT_EQ(report.filter("12 fichiers n'ont pas pu reprendre").size(), 1);
   EXPECT_EQ(report.filter("($)_IMG_").size(), 10 + 1);  // + the rename that failed

@@ -147,7 +147,8 @@ TEST(FileSystem, RenamesThroughAPlaceholderWhereBothWaysAreRefused) {
   const QString dir = makeFolder();
   CardLikeFileSystem fs;
   testsupport::writeFile(dir + "/b.jpg", "b");
-  for (const char* target : {"b.jpg", ".hidden", "sub", "dangling"}) EXPECT_FALSE(fs.renameNoReplace(dir + "/a.jpg", dir + "/" + target));
+  for (const char* target : {"b.jpg", ".hidden", "sub", "dangling"})
+    EXPECT_FALSE(fs.renameNoReplace(dir + "/a.jpg", dir + "/" + target)) << target;
   EXPECT_TRUE(fs.renameNoReplace(dir + "/a.jpg", dir + "/c.jpg"));
   EXPECT_TRUE(fs.renameNoReplace(dir + "/b.jpg", dir + "/a.jpg"));
   EXPECT_EQ(testsupport::readFile(dir + "/c.jpg"), QByteArray("a"));

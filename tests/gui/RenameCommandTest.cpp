@@ -230,8 +230,9 @@ TEST_F(RenameCommandTest, AFailureIsReportedAndTheFilesKeepTheirNames) {
       << report.toStdString();
   // Then the whole report: what went back, and what to do next.
   ASSERT_FALSE(ui.messages().isEmpty());
-  EXPECT_TRUE(ui.messages().last().text.contains("1 fichier a repris son nom d'origine")) << ui.messages().last().text.toStdString();
-  EXPECT_TRUE(ui.messages().last().text.endsWith("n'ont pas été renommés.")) << ui.messages().last().text.toStdString();
+  const QString whole = ui.messages().last().text;
+  EXPECT_TRUE(whole.contains("1 fichier a repris son nom d'origine")) << whole.toStdString();
+  EXPECT_TRUE(whole.endsWith("n'ont pas été renommés.")) << whole.toStdString();
   EXPECT_EQ(diskNames(), (QStringList{"a.jpg", "c.jpg"}));
   EXPECT_EQ(rowNames(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
   EXPECT_EQ(checks(), (QList<bool>{true, true, true}));
