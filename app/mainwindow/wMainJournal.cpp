@@ -8,6 +8,7 @@
 #include "app/naming/JournalStore.h"
 #include "app/naming/UndoRun.h"
 #include "runtime/FileSystem.h"
+#include "runtime/PathCodec.h"
 
 #include <QHash>
 #include <QTreeWidgetItem>
@@ -18,7 +19,8 @@ namespace {
 
 const QString kNothingToUndo = QStringLiteral("Aucun renommage à annuler.");
 
-QString folderList(const JournalRun& run) { return run.folders().join(QStringLiteral("\n")); }
+// Folders as a person reads them (bytes that are not UTF-8 shown as "\xE9").
+QString folderList(const JournalRun& run) { return rt::displayPath(run.folders().join(QStringLiteral("\n"))); }
 
 QString when(const JournalRun& run) {
   const QString date = run.started.left(10);
@@ -43,7 +45,8 @@ void followFiles(FileListView& list, const std::vector<std::pair<QString, QStrin
 
 void showLeftAlone(const QString& intro, const QStringList& lines) {
   if (lines.isEmpty()) return;
-  Ui().messageBox(intro + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')), ui::Buttons::Ok, ui::Icon::Exclamation);
+  Ui().messageBox(intro + QStringLiteral("\n\n") + rt::displayPath(lines.join(QLatin1Char('\n'))), ui::Buttons::Ok,
+                  ui::Icon::Exclamation);
 }
 
 void recover(wMain& window, const QString& path, const JournalRun& run) {
@@ -106,7 +109,7 @@ void OfferRecovery(wMain& window) {
       if (!stored.run) {
         Ui().messageBox(QStringLiteral("Le journal « %1 » d'un renommage interrompu est endommagé (%2).\n\n"
                                        "Aucun fichier n'a été déplacé.")
-                            .arg(path, stored.error),
+                            .arg(rt::displayPath(path), stored.error),
                         ui::Buttons::Ok, ui::Icon::Critical);
         continue;
       }

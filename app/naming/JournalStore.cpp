@@ -82,10 +82,7 @@ void readIdentities(std::vector<JournalFile>& files) {
     for (size_t i : it.value()) names.append(files[i].oldName);
     const auto identities = rt::durable::identitiesOf(it.key(), names);
     for (size_t k = 0; k < it.value().size(); ++k) {
-      JournalFile& file = files[it.value()[k]];
-      if (!identities[k])
-        rt::raise(rt::ErrFileNotFound, QString(), QStringLiteral("%1 : « %2 »").arg(rt::errorDescription(rt::ErrFileNotFound), file.oldPath()));
-      file.identity = *identities[k];
+      if (identities[k]) files[it.value()[k]].identity = *identities[k];
     }
   }
 }

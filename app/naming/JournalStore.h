@@ -13,8 +13,9 @@
 // The journal folder (not created here).
 QString journalFolder();
 
-// Fills in the identity of each file (under its old name) from the disk, folder by folder.
-// Raises 53, naming the file, when one is missing.
+// Fills in the identity of each file (under its old name) from the disk, folder by folder. A
+// file that is missing keeps an empty identity: the run meets it as a file that vanished, and
+// recovery as one that cannot be found.
 void readIdentities(std::vector<JournalFile>& files);
 
 // Writes one run's journal: the plan at once before the first move, then its appended lines,
