@@ -48,6 +48,11 @@
 //     which files could not go back and why, and which vanished (moved or deleted by another
 //     program). Nothing is ever overwritten, so no picture is lost whatever fails.
 //   RenameReport.h turns a failure and the files left alone into the texts shown to the user.
+//   - Journal (when one is given): before the first move, the whole run is worked out on a
+//     simulated copy of the folders and written, synced, as the run's journal (old, temporary
+//     and final names and identity of every file to move); a final name other than planned
+//     (an entry that appeared meanwhile) is appended; the outcome ends it. When the journal
+//     cannot be written, nothing moves.
 
 #include "app/naming/ConfigClass.h"
 #include "app/naming/RenameQuestions.h"
@@ -60,6 +65,8 @@
 #include <QStringList>
 
 #include <vector>
+
+class JournalWriter;
 
 // The text put in front of a file's name while the operation runs.
 inline const QString kTemporaryPrefix = QStringLiteral("($)_");
@@ -85,6 +92,7 @@ struct RenameSummary {
   int renamed = 0;  // files that received their final names
   int skipped = 0;  // checked files that kept their names (leftAlone included)
   std::vector<RenameNotice> leftAlone;  // checked files not renamed because of a problem
+  QString journalProblem;  // French, when the journal's outcome could not be written
 };
 
 // The failure that stopped an operation: the runtime error (number, source, description),
@@ -131,9 +139,13 @@ class RenameEngine {
   // RenameFailure after restoring what it could (see above); the rows match the disk then too.
   RenameSummary run(std::vector<RenameRow>& rows);
 
+  // Journals the next runs in journal (which must outlive them); none by default.
+  void setJournal(JournalWriter* journal) { journal_ = journal; }
+
  private:
   rt::FileSystem& fs_;
   const ConfigClass& config_;
   RenameOffsets offsets_;
   RenameQuestions& questions_;
+  JournalWriter* journal_ = nullptr;
 };
