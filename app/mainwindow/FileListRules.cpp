@@ -7,10 +7,32 @@
 
 namespace FileListRules {
 
+namespace {
+// Asked for by other files' static data too, so built on first use.
+const QStringList& classicExtensions() {
+  static const QStringList list = QStringLiteral("jpg jpeg bmp gif").split(QLatin1Char(' '));
+  return list;
+}
+const QStringList& otherExtensions() {
+  static const QStringList list =
+      QStringLiteral("heic heif hif avif dng cr2 cr3 nef arw orf rw2 pef srw raf tif tiff png webp mp4 mov m4v 3gp 3g2")
+          .split(QLatin1Char(' '));
+  return list;
+}
+}  // namespace
+
 bool IsAcceptedExtension(const QString& path) {
-  static const QString kAccepted = QStringLiteral("|jpeg|jpg|bmp|gif|");
   const QString ext = Orvofonctions2::GetFileExt(path).toLower();
-  return kAccepted.contains(QLatin1Char('|') + ext + QLatin1Char('|'));
+  return !ext.isEmpty() && (classicExtensions().contains(ext) || otherExtensions().contains(ext));
+}
+
+bool IsOtherFormat(const QString& path) {
+  const QString ext = Orvofonctions2::GetFileExt(path).toLower();
+  return !ext.isEmpty() && otherExtensions().contains(ext);
+}
+
+QString AcceptedPatterns() {
+  return QStringLiteral("*.") + (classicExtensions() + otherExtensions()).join(QStringLiteral(";*."));
 }
 
 QString CommandLineToList(const QString& commandLine) {

@@ -89,7 +89,9 @@ QByteArray cr3File(const QByteArray& cmt1, const QByteArray& cmt2, uint64_t crea
          box("mdat", QByteArray(64, '\0'));
 }
 
-QByteArray rawFile(const RawContent& c) {
+QByteArray rawFile(const RawContent& content) {
+  RawContent c = content;
+  if (!c.jpeg.isEmpty()) c.jpegLength = static_cast<int>(c.jpeg.size());
   constexpr uint16_t kShort = 3, kLong = 4, kAscii = 2;
   ByteWriter w(c.bigEndian);
   const uint16_t magic = c.magic;
@@ -106,7 +108,7 @@ QByteArray rawFile(const RawContent& c) {
   w.entry(0x0102, kShort, 1, c.bigEndian ? 14u << 16 : 14u).u32(0);
   w.u16(1).entry(0x9003, kAscii, 20, texts + 20).u32(0);
   w.bytes(c.dateTime + QByteArray(1, '\0') + c.dateTimeOriginal + QByteArray(1, '\0'));
-  w.bytes(QByteArray("\xFF\xD8\xFF\xD9", 4) + QByteArray(c.jpegLength - 4, '\0'));
+  w.bytes(c.jpeg.isEmpty() ? QByteArray("\xFF\xD8\xFF\xD9", 4) + QByteArray(c.jpegLength - 4, '\0') : c.jpeg);
   return w.data();
 }
 

@@ -58,6 +58,7 @@ struct RawContent {
   QByteArray dateTime = "2021:02:05 10:56:53";
   QByteArray dateTimeOriginal = "2021:02:05 10:56:50";
   int jpegLength = 64;
+  QByteArray jpeg;  // the preview itself; empty: a stub of jpegLength bytes
 };
 QByteArray rawFile(const RawContent& content);
 
