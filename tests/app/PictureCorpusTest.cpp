@@ -69,7 +69,7 @@ TEST(PictureCorpus, EveryRealPictureReadsAsExpected) {
   TINDRA_REQUIRE_CORPUS(dir);
   const QList<QStringList> reference = readTsv(dir + QStringLiteral("/expected.tsv"));
   ASSERT_GT(reference.size(), 1) << "expected.tsv missing or empty in " << dir.toStdString();
-  const QString oursPath = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/corpus-expected.tsv");
+  const QString oursPath = QStringLiteral(TINDRA_TEST_SOURCES "/corpus-expected.tsv");
   const QList<QStringList> ours = readTsv(oursPath);
   ASSERT_FALSE(ours.isEmpty()) << "cannot read " << oursPath.toStdString();
   QHash<QString, QHash<QString, QString>> oursByFile;
