@@ -62,7 +62,7 @@ TEST(FormatsCorpus, EveryRealFileReadsAsExpected) {
   if (dir.isEmpty()) GTEST_SKIP() << "formats folder not found beside the checkout (../shared/corpus/formats)";
   const QList<QStringList> reference = readTsv(dir + QStringLiteral("/expected.tsv"));
   ASSERT_GT(reference.size(), 1) << "expected.tsv missing or empty in " << dir.toStdString();
-  const QString oursPath = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/formats-expected.tsv");
+  const QString oursPath = QStringLiteral(TINDRA_TEST_SOURCES "/formats-expected.tsv");
   QHash<QString, QHash<QString, QString>> ours;
   for (const QStringList& row : readTsv(oursPath)) ours[row.value(0)][row.value(1)] = row.value(2);
   ASSERT_FALSE(ours.isEmpty()) << "cannot read " << oursPath.toStdString();
