@@ -13,10 +13,13 @@ const QStringList& classicExtensions() {
   static const QStringList list = QStringLiteral("jpg jpeg bmp gif").split(QLatin1Char(' '));
   return list;
 }
+const QStringList& rawExtensions() {
+  static const QStringList list = QStringLiteral("dng cr2 cr3 nef arw orf rw2 pef srw raf").split(QLatin1Char(' '));
+  return list;
+}
 const QStringList& otherExtensions() {
   static const QStringList list =
-      QStringLiteral("heic heif hif avif dng cr2 cr3 nef arw orf rw2 pef srw raf tif tiff png webp mp4 mov m4v 3gp 3g2")
-          .split(QLatin1Char(' '));
+      QStringLiteral("heic heif hif avif tif tiff png webp mp4 mov m4v 3gp 3g2").split(QLatin1Char(' ')) + rawExtensions();
   return list;
 }
 }  // namespace
@@ -29,6 +32,11 @@ bool IsAcceptedExtension(const QString& path) {
 bool IsOtherFormat(const QString& path) {
   const QString ext = Orvofonctions2::GetFileExt(path).toLower();
   return !ext.isEmpty() && otherExtensions().contains(ext);
+}
+
+bool IsRawFormat(const QString& path) {
+  const QString ext = Orvofonctions2::GetFileExt(path).toLower();
+  return !ext.isEmpty() && rawExtensions().contains(ext);
 }
 
 QString AcceptedPatterns() {

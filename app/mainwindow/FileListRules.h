@@ -22,6 +22,10 @@ bool IsAcceptedExtension(const QString& path);
 // any other file that cannot be shown is an error.
 bool IsOtherFormat(const QString& path);
 
+// True for the raw formats (dng, cr2, cr3, nef, arw, orf, rw2, pef, srw, raf), whose preview
+// is the JPEG they carry rather than what a decoder makes of the file.
+bool IsRawFormat(const QString& path);
+
 // The accepted extensions as file-dialog patterns: "*.jpg;*.jpeg;...".
 QString AcceptedPatterns();
 

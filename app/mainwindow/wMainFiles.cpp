@@ -259,7 +259,7 @@ void wMain::showPreview(const QString& path) {
   imgSample->hide();
   const bool mustDecode = !FileListRules::IsOtherFormat(path);
   QBuffer embedded;
-  if (!mustDecode) embedded.setData(PicturePreview::EmbeddedJpeg(path));
+  if (FileListRules::IsRawFormat(path)) embedded.setData(PicturePreview::EmbeddedJpeg(path));
   QImageReader reader;
   if (embedded.size() > 0) {
     reader.setDevice(&embedded);

@@ -38,6 +38,10 @@ TEST(FileListRules, OnlyPictureExtensionsAreAcceptedInAnyCase) {
   for (const char* path : {"/p/a.jpg", "/p/a.GIF", "/p/a.txt", "/p/a.xmp", "/p/a.avi", "/p/noext"}) {
     EXPECT_FALSE(IsOtherFormat(QString::fromLatin1(path))) << path;
   }
+  EXPECT_TRUE(IsRawFormat("/p/DSC_1.NEF"));
+  EXPECT_TRUE(IsRawFormat("/p/x.Raf"));
+  EXPECT_FALSE(IsRawFormat("/p/x.tiff"));  // a TIFF previews its own image, not its thumbnail
+  EXPECT_FALSE(IsRawFormat("/p/x.heic"));
   EXPECT_EQ(AcceptedPatterns().count(QStringLiteral("*.")), 4 + others.size());
 }
 
