@@ -11,10 +11,12 @@
 #include "app/naming/FutureName.h"
 #include "app/picture/ListableFile.h"
 #include "app/picture/PictureInfos.h"
+#include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
@@ -275,11 +277,17 @@ void wMain::showPreview(const QString& path) {
   const bool mustDecode = !FileListRules::IsOtherFormat(path);
   QBuffer embedded;
   if (FileListRules::IsRawFormat(path)) embedded.setData(PicturePreview::EmbeddedJpeg(path));
+  // The file is opened through the runtime, which keeps every byte of its name.
+  QFile file;
   QImageReader reader;
   if (embedded.size() > 0) {
     reader.setDevice(&embedded);
   } else {
-    reader.setFileName(path);
+    try {
+      if (file.open(rt::openForReading(path), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) reader.setDevice(&file);
+    } catch (const rt::RuntimeError&) {
+      // A file that cannot be opened is a picture that cannot be shown: reported just below.
+    }
   }
   reader.setAutoTransform(true);
   QSize own = reader.size();

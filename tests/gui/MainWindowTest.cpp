@@ -4,8 +4,11 @@
 
 #include "app/mainwindow/SplitterBar.h"
 #include "app/mainwindow/StatusPanels.h"
+#include "runtime/PathCodec.h"
 #include "tests/support/GuardedFifo.h"
 #include "tests/support/FormatBuilder.h"
+
+#include <cstdio>
 
 #include <QAction>
 #include <QFile>
@@ -379,6 +382,20 @@ TEST_F(WindowFixture, PreviewFitsAndCentresThePicture) {
   EXPECT_EQ(w.imgSample->geometry(), shown);
 }
 
+// A name that is not UTF-8 is listed, dated and shown like any other.
+TEST_F(WindowFixture, NamesThatAreNotUtf8AreListedAndShown) {
+  wMain& w = shownWindow(900, 600);
+  const QString made = picture("made.jpg", exifDate(2005, 1, 1, 10, 0, 0), QByteArray(), 80, 20);
+  const QString odd = rt::decodePath(rt::encodePath(pictureDir) + "/caf\xe9.jpg");
+  ASSERT_EQ(::rename(rt::encodePath(made).constData(), rt::encodePath(odd).constData()), 0);
+  w.AddFiles(odd);
+  ASSERT_NE(w.lvwFiles->row(odd), nullptr);
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(odd));
+  EXPECT_EQ(w.sbrStatus->text("CreateDate"), "01/01/2005 10:00:00");
+  EXPECT_FALSE(w.imgSample->isHidden());
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+}
+
 // Files dropped or handed over while a long addition runs join it: nothing is lost, nothing
 // doubled, and the list ends sorted.
 TEST_F(WindowFixture, FilesArrivingDuringAnAdditionJoinIt) {
@@ -535,6 +552,9 @@ TEST_F(WindowFixture, FutureNameShowsWhatTheRenameWritesOrNothing) {
   for (const char* key : {"NewName", "ImgSize", "CreateDate", "ModifDate", "FileDate"}) {
     EXPECT_EQ(w.sbrStatus->text(QString::fromLatin1(key)), "") << key;
   }
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+}
+
 // A raw file shows its own JPEG preview; a movie, which cannot be decoded, a placeholder over
 // the whole area with no error, while its date still shows.
 TEST_F(WindowFixture, OtherFormatsShowTheirPreviewOrAPlaceholder) {
