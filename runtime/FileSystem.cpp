@@ -198,9 +198,13 @@ EntryKind entryKind(const QString& path) {
   return EntryKind::Other;
 }
 
-int openForReading(const QString& path) {
-  // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever.
-  const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+int openForReading(const QString& path) { return openFileForReading(path).fd; }
+
+OpenFile openFileForReading(const QString& path, bool refuseLink) {
+  // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever. The flag stays:
+  // it changes nothing for a regular file, the only kind kept.
+  const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (refuseLink ? O_NOFOLLOW : 0);
+  const int fd = ::open(native(path).constData(), flags);
   if (fd < 0) raiseFileError(errno);
   // Only a regular file holds a picture's bytes: a folder opens but holds none, and reading a
   // pipe or a device could wait, or never end.
@@ -209,8 +213,8 @@ int openForReading(const QString& path) {
     ::close(fd);
     raise(ErrPathFileAccess);
   }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  return fd;
+  return OpenFile{fd, static_cast<int64_t>(st.st_size), static_cast<int64_t>(st.st_mtim.tv_sec),
+                  static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
 
 }  // namespace rt

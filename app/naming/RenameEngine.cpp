@@ -79,8 +79,8 @@ qsizetype byteLength(const QString& name) { return rt::encodePath(name).size(); 
 class Run {
  public:
   Run(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets, RenameQuestions& questions,
-      std::vector<RenameRow>& rows)
-      : fs_(fs), config_(config), offsets_(offsets), questions_(questions), rows_(rows) {}
+      const RenameEngine::PictureReader& reader, std::vector<RenameRow>& rows)
+      : fs_(fs), config_(config), offsets_(offsets), questions_(questions), reader_(reader), rows_(rows) {}
 
   RenameSummary execute();
 
@@ -117,6 +117,7 @@ class Run {
   const ConfigClass& config_;
   RenameOffsets offsets_;
   RenameQuestions& questions_;
+  const RenameEngine::PictureReader& reader_;
   std::vector<RenameRow>& rows_;
 
   std::vector<Move> moves_;
@@ -198,10 +199,16 @@ void Run::chooseNames() {
 
 QString Run::bodyFor(rt::DateValue date) const { return config_.FormatName(rt::toDateKey(date)); }
 
-std::optional<QString> Run::chooseBaseName(const RenameRow& row) {
-  // A symbolic link is never moved: renamed apart from its target, one of them would dangle.
+// A symbolic link is never moved: renamed apart from its target, one of them would dangle.
+std::optional<JpegInfosClass> readPicture(const RenameRow& row) {
   if (rt::files::examineEntry(row.key).kind == rt::files::EntryKind::SymbolicLink) return std::nullopt;
-  const JpegInfosClass info = PictureInfos(row.key);
+  return PictureInfos(row.key);
+}
+
+std::optional<QString> Run::chooseBaseName(const RenameRow& row) {
+  const std::optional<JpegInfosClass> read = reader_ ? reader_(row) : readPicture(row);
+  if (!read) return std::nullopt;
+  const JpegInfosClass& info = *read;
   QString base;
   bool hasBase = true;
   if (info.CreateDate() > 0)
@@ -449,5 +456,5 @@ void Run::rebuildKeys() {
 }  // namespace
 
 RenameSummary RenameEngine::run(std::vector<RenameRow>& rows) {
-  return Run(fs_, config_, offsets_, questions_, rows).execute();
+  return Run(fs_, config_, offsets_, questions_, reader_, rows).execute();
 }

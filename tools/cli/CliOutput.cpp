@@ -19,11 +19,14 @@ bool& failedFlag() {
   return flag;
 }
 
-// Paths in the text show their bytes that are not UTF-8 as "\xE9".
+// Paths in the text show their bytes that are not UTF-8 as "\xE9". Standard output is
+// buffered (one write for many lines); what goes to standard error is written at once, after
+// the lines before it, so both streams keep their order on one terminal.
 void write(std::FILE* stream, const QString& text) {
   const QByteArray bytes = rt::displayPath(text).toUtf8();
+  if (stream != stdout) std::fflush(stdout);
   std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-  std::fflush(stream);
+  if (stream != stdout) std::fflush(stream);
 }
 
 }  // namespace
