@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <sys/types.h>
 
 namespace rt {
@@ -69,6 +70,9 @@ class LocalFileSystem : public FileSystem {
 
  private:
   enum class Way { Flag, Link, Placeholder };
+  // The way every file system takes, when no file system has to be told apart (a fixed
+  // method, or no refusal met yet: the source's device need not be asked for).
+  std::optional<Way> fixedWay() const;
   Way wayFor(dev_t device) const;
   void refused(dev_t device, Way next);
   bool linkThenUnlink(const QByteArray& from, const QByteArray& to, dev_t device);
