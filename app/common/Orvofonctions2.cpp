@@ -31,14 +31,27 @@ QString shellWord(const QString& path) {
 // The slot of interface I: filled on first use from clsid and kept to the end of the process
 // (never released, so no library code runs during the program's exit).
 template <class I>
+rt::com::ComPtr<I>& slot() {
+  static auto* held = new rt::com::ComPtr<I>();
+  return *held;
+}
+
+// Fills the slot of I from clsid unless it is filled; false, with the reason in detail, when
+// the object cannot be created.
+template <class I>
+bool fillSlot(const CLSID& clsid, QString* detail = nullptr) {
+  rt::com::ComPtr<I>& held = slot<I>();
+  if (held) return true;
+  rt::com::ComPtr<I> created;
+  if (failed(rt::com::createInstance(clsid, created, detail)) || !created) return false;
+  held = std::move(created);
+  return true;
+}
+
+template <class I>
 I& slotObject(const CLSID& clsid) {
-  static auto* slot = new rt::com::ComPtr<I>();
-  if (!*slot) {
-    rt::com::ComPtr<I> created;
-    if (failed(rt::com::createInstance(clsid, created)) || !created) rt::raise(kCannotCreateObject);
-    *slot = std::move(created);
-  }
-  return **slot;
+  if (!fillSlot<I>(clsid)) rt::raise(kCannotCreateObject);
+  return *slot<I>();
 }
 
 // Calls member of object with args; raises the object's error at the calling statement when
@@ -68,20 +81,20 @@ QString LibraryFilePath() {
 }
 
 QString LibraryProblem() {
-  for (const CLSID& clsid : {CLSID_IniParam, CLSID_HexFunctions, CLSID_FilesPaths}) {
-    rt::com::ComPtr<IUnknown> object;
-    QString detail;
-    if (!failed(rt::com::createInstance(clsid, object, &detail)) && object) continue;
-    const QString tool = QDir(ProgramInfo::ProgramFolder()).filePath(QStringLiteral("tindra-regserver"));
-    return QStringLiteral("la bibliothèque OrvoLib22 ne peut pas être utilisée (erreur %1 : %2)%3\n"
-                          "Enregistrez-la avec la commande :\n  %4 %5")
-        .arg(kCannotCreateObject)
-        .arg(rt::errorDescription(kCannotCreateObject),
-             detail.isEmpty() ? QString() : QStringLiteral("\n  ") + detail,
-             shellWord(QFileInfo::exists(tool) ? tool : QStringLiteral("tindra-regserver")),
-             shellWord(LibraryFilePath()));
-  }
-  return QString();
+  // The objects tried are the ones the program then uses: each class is looked up and created
+  // once per process.
+  QString detail;
+  if (fillSlot<_IniParam>(CLSID_IniParam, &detail) && fillSlot<_HexFunctions>(CLSID_HexFunctions, &detail) &&
+      fillSlot<_FilesPaths>(CLSID_FilesPaths, &detail))
+    return QString();
+  const QString tool = QDir(ProgramInfo::ProgramFolder()).filePath(QStringLiteral("tindra-regserver"));
+  return QStringLiteral("la bibliothèque OrvoLib22 ne peut pas être utilisée (erreur %1 : %2)%3\n"
+                        "Enregistrez-la avec la commande :\n  %4 %5")
+      .arg(kCannotCreateObject)
+      .arg(rt::errorDescription(kCannotCreateObject),
+           detail.isEmpty() ? QString() : QStringLiteral("\n  ") + detail,
+           shellWord(QFileInfo::exists(tool) ? tool : QStringLiteral("tindra-regserver")),
+           shellWord(LibraryFilePath()));
 }
 
 _IniParam& IniParamObject() { return slotObject<_IniParam>(CLSID_IniParam); }
