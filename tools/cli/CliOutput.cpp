@@ -59,13 +59,10 @@ QString dateField(rt::DateValue value) {
   if (!(value > 0)) return QString();
   try {
     const rt::DateParts p = rt::splitDate(value);
-    return QStringLiteral("%1-%2-%3 %4:%5:%6")
-        .arg(p.year, 4, 10, QLatin1Char('0'))
-        .arg(p.month, 2, 10, QLatin1Char('0'))
-        .arg(p.day, 2, 10, QLatin1Char('0'))
-        .arg(p.hour, 2, 10, QLatin1Char('0'))
-        .arg(p.minute, 2, 10, QLatin1Char('0'))
-        .arg(p.second, 2, 10, QLatin1Char('0'));
+    char text[32];
+    const int length = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
+                                     p.hour, p.minute, p.second);
+    return QString::fromLatin1(text, length);
   } catch (const rt::RuntimeError&) {
     return QString();
   }
