@@ -8,8 +8,14 @@
 namespace orvo {
 namespace {
 
+// The last width hexadecimal digits of value, upper case, leading zeros kept (width 2, 4 or 8).
+// Written digit by digit: the picture reader calls this for every value it reads.
 QString hexDigits(uint32_t value, int width) {
-  return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
+  static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  QString text(width, Qt::Uninitialized);
+  QChar* out = text.data();
+  for (int i = width - 1; i >= 0; --i, value >>= 4) out[i] = QChar(kDigits[value & 0xF]);
+  return text;
 }
 
 // The 32-bit pattern of a double word: range check, unsigned values mapped onto the signed

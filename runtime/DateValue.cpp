@@ -7,6 +7,8 @@
 #include <QStringList>
 
 #include <cmath>
+#include <cstdio>
+#include <ctime>
 #include <sys/stat.h>
 
 namespace rt {
@@ -232,11 +234,18 @@ std::optional<DateValue> fileModificationDate(const QString& path) {
   if (path.isEmpty()) return std::nullopt;
   struct stat st;
   if (::stat(encodePath(path).constData(), &st) != 0) return std::nullopt;
-  const QDateTime modified =
-      QDateTime::fromMSecsSinceEpoch(qint64{st.st_mtim.tv_sec} * 1000 + st.st_mtim.tv_nsec / 1000000).toLocalTime();
-  if (!modified.isValid()) return std::nullopt;
+  return localFileDate(st.st_mtim.tv_sec);
+}
+
+std::optional<DateValue> localFileDate(int64_t secondsSinceEpoch) {
+  // The C library reads the time zone once; asking through QDateTime would look at the zone
+  // file again for every picture.
+  const time_t seconds = static_cast<time_t>(secondsSinceEpoch);
+  struct tm local {};
+  if (!::localtime_r(&seconds, &local)) return std::nullopt;
   try {
-    return fromQDateTime(modified);
+    return makeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                    local.tm_sec);
   } catch (const RuntimeError&) {
     return std::nullopt;  // a file time outside years 100..9999
   }
@@ -245,8 +254,11 @@ std::optional<DateValue> fileModificationDate(const QString& path) {
 QString toDateKey(DateValue value) {
   if (value == 0.0) return QString();
   const DateParts p = splitDate(value);
-  return QStringLiteral("%1").arg(p.year, 4, 10, QLatin1Char('0')) + twoDigits(p.month) +
-         twoDigits(p.day) + twoDigits(p.hour) + twoDigits(p.minute) + twoDigits(p.second);
+  // Written in one go: every picture of a list and of a rename gets its key.
+  char key[32];
+  const int length = std::snprintf(key, sizeof key, "%04d%02d%02d%02d%02d%02d", p.year, p.month, p.day, p.hour,
+                                   p.minute, p.second);
+  return QString::fromLatin1(key, length);
 }
 
 std::optional<DateValue> fromDateKey(const QString& key) {

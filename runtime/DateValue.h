@@ -45,6 +45,10 @@ DateValue now();
 // cannot be examined.
 std::optional<DateValue> fileModificationDate(const QString& path);
 
+// A file time (seconds since 1970-01-01 UTC, as the file system gives it) as a local date
+// value; nullopt when it lies outside years 100..9999.
+std::optional<DateValue> localFileDate(int64_t secondsSinceEpoch);
+
 // The 14-character date key "yyyymmddhhmmss"; "" for a value of 0 (no date). Raises error 5
 // for a value outside years 100..9999 (as splitDate).
 QString toDateKey(DateValue value);

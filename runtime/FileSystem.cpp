@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <limits>
+#include <optional>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
@@ -104,12 +105,18 @@ int LocalFileSystem::hardLink(const char* from, const char* to) {
   return ::linkat(AT_FDCWD, from, AT_FDCWD, to, 0) == 0 ? 0 : errno;
 }
 
-LocalFileSystem::Way LocalFileSystem::wayFor(dev_t device) const {
+std::optional<LocalFileSystem::Way> LocalFileSystem::fixedWay() const {
   switch (method_) {
     case Method::LinkThenUnlink: return Way::Link;
     case Method::Placeholder: return Way::Placeholder;
     case Method::Automatic: break;
   }
+  const std::lock_guard lock(mutex_);
+  if (ways_.isEmpty()) return Way::Flag;  // no file system refused the flag: no need to ask which one this is
+  return std::nullopt;
+}
+
+LocalFileSystem::Way LocalFileSystem::wayFor(dev_t device) const {
   const std::lock_guard lock(mutex_);
   return ways_.value(device, Way::Flag);
 }
@@ -122,17 +129,18 @@ void LocalFileSystem::refused(dev_t device, Way next) {
 bool LocalFileSystem::renameNoReplace(const QString& from, const QString& to) {
   const QByteArray source = native(from);
   const QByteArray target = native(to);
-  const dev_t device = deviceOf(source);
-  switch (wayFor(device)) {
+  const std::optional<Way> fixed = fixedWay();
+  switch (fixed ? *fixed : wayFor(deviceOf(source))) {
     case Way::Flag: {
       const int err = renameWithoutReplacing(source.constData(), target.constData());
       if (err == 0) return true;
       if (err == EEXIST) return false;
       if (!flagRefused(err)) raiseRenameError(err, source);
+      const dev_t device = deviceOf(source);
       refused(device, Way::Link);
       return linkThenUnlink(source, target, device);
     }
-    case Way::Link: return linkThenUnlink(source, target, device);
+    case Way::Link: return linkThenUnlink(source, target, method_ == Method::Automatic ? deviceOf(source) : 0);
     case Way::Placeholder: return placeholderRename(source, target);
   }
   return false;
@@ -198,9 +206,13 @@ EntryKind entryKind(const QString& path) {
   return EntryKind::Other;
 }
 
-int openForReading(const QString& path) {
-  // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever.
-  const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+int openForReading(const QString& path) { return openFileForReading(path).fd; }
+
+OpenFile openFileForReading(const QString& path, bool refuseLink) {
+  // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever. The flag stays:
+  // it changes nothing for a regular file, the only kind kept.
+  const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (refuseLink ? O_NOFOLLOW : 0);
+  const int fd = ::open(native(path).constData(), flags);
   if (fd < 0) raiseFileError(errno);
   // Only a regular file holds a picture's bytes: a folder opens but holds none, and reading a
   // pipe or a device could wait, or never end.
@@ -209,8 +221,8 @@ int openForReading(const QString& path) {
     ::close(fd);
     raise(ErrPathFileAccess);
   }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  return fd;
+  return OpenFile{fd, static_cast<int64_t>(st.st_size), static_cast<int64_t>(st.st_mtim.tv_sec),
+                  static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
 
 }  // namespace rt

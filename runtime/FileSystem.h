@@ -10,7 +10,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <mutex>
+#include <optional>
 #include <sys/types.h>
 
 namespace rt {
@@ -68,6 +70,9 @@ class LocalFileSystem : public FileSystem {
 
  private:
   enum class Way { Flag, Link, Placeholder };
+  // The way every file system takes, when no file system has to be told apart (a fixed
+  // method, or no refusal met yet: the source's device need not be asked for).
+  std::optional<Way> fixedWay() const;
   Way wayFor(dev_t device) const;
   void refused(dev_t device, Way next);
   bool linkThenUnlink(const QByteArray& from, const QByteArray& to, dev_t device);
@@ -85,10 +90,24 @@ FileSystem& localFileSystem();
 enum class EntryKind { Missing, File, Folder, Other };
 EntryKind entryKind(const QString& path);
 
-// Opens a regular file for reading and returns its descriptor (blocking reads, closed on exec;
-// the open itself never waits, even on a named pipe); raises the runtime's file error when it
-// cannot (53 when it is missing, 75 for a folder, a pipe, a device or anything else that is
-// not a regular file).
+// Opens a regular file for reading and returns its descriptor (closed on exec; the open itself
+// never waits, even on a named pipe); raises the runtime's file error when it cannot (53 when
+// it is missing, 75 for a folder, a pipe, a device or anything else that is not a regular
+// file).
 int openForReading(const QString& path);
+
+// A regular file open for reading and what its descriptor told of it, from the one status
+// call the open makes anyway. The descriptor is the caller's to close.
+struct OpenFile {
+  int fd = -1;
+  int64_t size = 0;
+  int64_t modified = 0;  // last modification, in seconds since 1970-01-01 UTC
+  uint64_t device = 0;
+  uint64_t inode = 0;
+};
+
+// As openForReading, with the file's status. With refuseLink, a path whose last name is a
+// symbolic link is refused too (the runtime's file error for ELOOP) instead of followed.
+OpenFile openFileForReading(const QString& path, bool refuseLink = false);
 
 }  // namespace rt

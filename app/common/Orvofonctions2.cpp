@@ -32,20 +32,33 @@ QString shellWord(const QString& path) {
 // The slot of interface I: filled on first use from clsid and kept to the end of the process
 // (never released, so no library code runs during the program's exit).
 template <class I>
+rt::com::ComPtr<I>& slot() {
+  static auto* held = new rt::com::ComPtr<I>();
+  return *held;
+}
+
+// Fills the slot of I from clsid unless it is filled; false, with the reason in detail, when
+// the object cannot be created.
+template <class I>
+bool fillSlot(const CLSID& clsid, QString* detail = nullptr) {
+  rt::com::ComPtr<I>& held = slot<I>();
+  if (held) return true;
+  rt::com::ComPtr<I> created;
+  const rt::com::BundledServer library = InstallLayout::Library();
+  if (failed(rt::com::createInstance(clsid, created, detail, &library)) || !created) return false;
+  held = std::move(created);
+  return true;
+}
+
+template <class I>
 I& slotObject(const CLSID& clsid) {
-  static auto* slot = new rt::com::ComPtr<I>();
-  if (!*slot) {
-    rt::com::ComPtr<I> created;
-    QString detail;
-    const rt::com::BundledServer library = InstallLayout::Library();
-    if (failed(rt::com::createInstance(clsid, created, &detail, &library)) || !created) {
-      // The message names the files looked for: the library really is missing.
-      rt::raise(kCannotCreateObject, rt::defaultErrorSource(),
-                rt::errorDescription(kCannotCreateObject) + QLatin1Char('\n') + detail);
-    }
-    *slot = std::move(created);
+  QString detail;
+  if (!fillSlot<I>(clsid, &detail)) {
+    // The message names the files looked for: the library really is missing.
+    rt::raise(kCannotCreateObject, rt::defaultErrorSource(),
+              rt::errorDescription(kCannotCreateObject) + QLatin1Char('\n') + detail);
   }
-  return **slot;
+  return *slot<I>();
 }
 
 // Calls member of object with args; raises the object's error at the calling statement when
@@ -75,17 +88,16 @@ QString LibraryRemedy() {
 }
 
 QString LibraryProblem() {
-  const rt::com::BundledServer library = InstallLayout::Library();
-  for (const CLSID& clsid : {CLSID_IniParam, CLSID_HexFunctions, CLSID_FilesPaths}) {
-    rt::com::ComPtr<IUnknown> object;
-    QString detail;
-    if (!failed(rt::com::createInstance(clsid, object, &detail, &library)) && object) continue;
-    return QStringLiteral("la bibliothèque OrvoLib22 ne peut pas être utilisée (erreur %1 : %2)%3\n%4")
-        .arg(kCannotCreateObject)
-        .arg(rt::errorDescription(kCannotCreateObject),
-             detail.isEmpty() ? QString() : QStringLiteral("\n  ") + detail, LibraryRemedy());
-  }
-  return QString();
+  // The objects tried are the ones the program then uses: each class is looked up and created
+  // once per process.
+  QString detail;
+  if (fillSlot<_IniParam>(CLSID_IniParam, &detail) && fillSlot<_HexFunctions>(CLSID_HexFunctions, &detail) &&
+      fillSlot<_FilesPaths>(CLSID_FilesPaths, &detail))
+    return QString();
+  return QStringLiteral("la bibliothèque OrvoLib22 ne peut pas être utilisée (erreur %1 : %2)%3\n%4")
+      .arg(kCannotCreateObject)
+      .arg(rt::errorDescription(kCannotCreateObject),
+           detail.isEmpty() ? QString() : QStringLiteral("\n  ") + detail, LibraryRemedy());
 }
 
 _IniParam& IniParamObject() { return slotObject<_IniParam>(CLSID_IniParam); }

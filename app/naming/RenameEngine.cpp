@@ -81,8 +81,9 @@ qsizetype byteLength(const QString& name) { return rt::encodePath(name).size(); 
 class Run {
  public:
   Run(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets, RenameQuestions& questions,
-      std::vector<RenameRow>& rows, JournalWriter* journal)
-      : fs_(fs), config_(config), offsets_(offsets), questions_(questions), rows_(rows), journal_(journal) {}
+      const RenameEngine::PictureReader& reader, std::vector<RenameRow>& rows, JournalWriter* journal)
+      : fs_(fs), config_(config), offsets_(offsets), questions_(questions), reader_(reader), rows_(rows),
+        journal_(journal) {}
 
   RenameSummary execute();
 
@@ -121,6 +122,7 @@ class Run {
   const ConfigClass& config_;
   RenameOffsets offsets_;
   RenameQuestions& questions_;
+  const RenameEngine::PictureReader& reader_;
   std::vector<RenameRow>& rows_;
 
   std::vector<Move> moves_;
@@ -205,10 +207,16 @@ void Run::chooseNames() {
   failingFrom_.clear();
 }
 
-std::optional<QString> Run::chooseBaseName(const RenameRow& row) {
-  // A symbolic link is never moved: renamed apart from its target, one of them would dangle.
+// A symbolic link is never moved: renamed apart from its target, one of them would dangle.
+std::optional<JpegInfosClass> readPicture(const RenameRow& row) {
   if (rt::files::examineEntry(row.key).kind == rt::files::EntryKind::SymbolicLink) return std::nullopt;
-  const BaseNameChoice choice = ChooseBaseName(config_, offsets_, PictureInfos(row.key), row.dateKey, row.exifMark);
+  return PictureInfos(row.key);
+}
+
+std::optional<QString> Run::chooseBaseName(const RenameRow& row) {
+  const std::optional<JpegInfosClass> read = reader_ ? reader_(row) : readPicture(row);
+  if (!read) return std::nullopt;
+  const BaseNameChoice choice = ChooseBaseName(config_, offsets_, *read, row.dateKey, row.exifMark);
   if (choice.kind == BaseNameChoice::Kind::Body) return choice.body;
   if (choice.kind == BaseNameChoice::Kind::Keep) return std::nullopt;
   const QString key = questions_.askDate(row.dateKey, row.text);
@@ -387,7 +395,7 @@ void Run::writeJournal() {
   std::vector<RenameRow> rows = rows_;
   PlanningFileSystem planning(fs_);
   SilentQuestions silent;
-  Run dry(planning, config_, offsets_, silent, rows, nullptr);
+  Run dry(planning, config_, offsets_, silent, reader_, rows, nullptr);
   dry.moves_ = moves_;
   dry.folders_ = folders_;
   dry.rowNames_ = rowNames_;
@@ -495,5 +503,5 @@ void Run::rebuildKeys() {
 }  // namespace
 
 RenameSummary RenameEngine::run(std::vector<RenameRow>& rows) {
-  return Run(fs_, config_, offsets_, questions_, rows, journal_).execute();
+  return Run(fs_, config_, offsets_, questions_, reader_, rows, journal_).execute();
 }

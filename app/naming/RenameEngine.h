@@ -57,6 +57,7 @@
 #include "app/naming/ConfigClass.h"
 #include "app/naming/RenameQuestions.h"
 #include "app/naming/RenameRow.h"
+#include "app/picture/JpegInfosClass.h"
 #include "runtime/DateValue.h"
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
@@ -64,6 +65,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 class JournalWriter;
@@ -131,9 +134,18 @@ class RenameFailure : public rt::RuntimeError {
 
 class RenameEngine {
  public:
+  // What a row's picture tells, read when the run needs it; nullopt when the row's entry is
+  // not to be moved (a symbolic link).
+  using PictureReader = std::function<std::optional<JpegInfosClass>(const RenameRow& row)>;
+
   // The engine keeps references: fs, config and questions must outlive it.
   RenameEngine(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets,
                RenameQuestions& questions);
+
+  // Replaces the reading of each row's file: a caller that read every picture a moment ago
+  // (the command-line tool lists and renames in one go) hands over what it read instead of
+  // having each file opened twice. By default the file is examined and read again.
+  void setPictureReader(PictureReader reader) { reader_ = std::move(reader); }
 
   // Renames the files of the checked rows (rows in list order) and updates the rows. Throws
   // RenameFailure after restoring what it could (see above); the rows match the disk then too.
@@ -148,4 +160,5 @@ class RenameEngine {
   RenameOffsets offsets_;
   RenameQuestions& questions_;
   JournalWriter* journal_ = nullptr;
+  PictureReader reader_;
 };

@@ -3,9 +3,8 @@
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 
-#include <QDateTime>
-
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <unistd.h>
 
@@ -17,47 +16,47 @@ int64_t MemoryPictureBytes::readAt(int64_t pos, uint8_t* out, int64_t count) {
   return n;
 }
 
-FilePictureBytes::FilePictureBytes(const QString& path) {
+namespace {
+
+rt::OpenFile openPicture(const QString& path) {
   // Opened through the runtime's path codec: a name that is not UTF-8 reaches its file.
-  int fd = -1;
   try {
-    fd = rt::openForReading(path);
+    return rt::openFileForReading(path);
   } catch (const rt::RuntimeError&) {
     rt::raise(rt::entryKind(path) == rt::EntryKind::Missing ? rt::ErrFileNotFound : rt::ErrPathFileAccess);
   }
-  if (!file_.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-    ::close(fd);
-    rt::raise(rt::ErrPathFileAccess);
-  }
-  // Asked right after opening, the size comes with the file status the first read needs anyway.
-  size_ = file_.size();
-  load(head_, 0, kWindowSize);
 }
 
-std::optional<rt::DateValue> FilePictureBytes::modificationDate() const {
-  const QDateTime modified = file_.fileTime(QFileDevice::FileModificationTime).toLocalTime();
-  if (!modified.isValid()) return std::nullopt;
-  const QDate d = modified.date();
-  const QTime t = modified.time();
+}  // namespace
+
+FilePictureBytes::FilePictureBytes(const QString& path) : FilePictureBytes(openPicture(path)) {}
+
+FilePictureBytes::FilePictureBytes(rt::OpenFile file) : file_(file), size_(file.size) {
   try {
-    return rt::makeDate(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
-  } catch (const rt::RuntimeError&) {
-    return std::nullopt;
+    load(head_, 0, kWindowSize);
+  } catch (...) {
+    ::close(file_.fd);
+    throw;
   }
 }
+
+FilePictureBytes::~FilePictureBytes() { ::close(file_.fd); }
+
+std::optional<rt::DateValue> FilePictureBytes::modificationDate() const { return rt::localFileDate(file_.modified); }
 
 void FilePictureBytes::load(Window& window, int64_t pos, int64_t count) {
   const int64_t length = std::clamp<int64_t>(size_ - pos, 0, std::max(count, kWindowSize));
   window.start = pos;
   window.bytes.resize(static_cast<size_t>(length));
-  if (filePos_ != pos) {
-    if (!file_.seek(pos)) rt::raise(rt::ErrDeviceIO);
-    filePos_ = pos;
+  // Reads until it has the count or meets the end of the file; one call in the usual case.
+  int64_t done = 0;
+  while (done < length) {
+    const ssize_t n = ::pread(file_.fd, window.bytes.data() + done, static_cast<size_t>(length - done), pos + done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) rt::raise(rt::ErrDeviceIO);
+    if (n == 0) break;
+    done += n;
   }
-  // The file device reads until it has the count or meets the end of the file.
-  const qint64 done = file_.read(reinterpret_cast<char*>(window.bytes.data()), length);
-  if (done < 0) rt::raise(rt::ErrDeviceIO);
-  filePos_ += done;
   window.bytes.resize(static_cast<size_t>(done));
   if (done < length) size_ = pos + done;  // the file was cut while we read it
 }

@@ -3,8 +3,8 @@
 // memory. Positions count from the start of the file.
 
 #include "runtime/DateValue.h"
+#include "runtime/FileSystem.h"
 
-#include <QFile>
 #include <QString>
 
 #include <cstdint>
@@ -37,7 +37,8 @@ class MemoryPictureBytes final : public PictureBytes {
 // A file opened read-only. The first window (the file's head, where the marker segments and
 // the EXIF block live) is read at once and kept; reads elsewhere go through a second window
 // that moves to where they fall. Each window holds at most kWindowSize bytes and never more
-// than the file has. The file is closed when the object goes away.
+// than the file has. The file is closed when the object goes away. Its size and date come
+// from the status the open took: one open, one status call and one read for most pictures.
 class FilePictureBytes final : public PictureBytes {
  public:
   static constexpr int64_t kWindowSize = 64 * 1024;
@@ -46,6 +47,12 @@ class FilePictureBytes final : public PictureBytes {
   // regular file (a folder, a named pipe: refused at once, never waited on) or cannot be
   // opened, 57 when it cannot be read.
   explicit FilePictureBytes(const QString& path);
+  // Takes the open file over (closing it in every case) and reads its head; raises 57 when it
+  // cannot be read.
+  explicit FilePictureBytes(rt::OpenFile file);
+  ~FilePictureBytes() override;
+  FilePictureBytes(const FilePictureBytes&) = delete;
+  FilePictureBytes& operator=(const FilePictureBytes&) = delete;
   int64_t size() const override { return size_; }
   // Raises 57 when the file cannot be read.
   int64_t readAt(int64_t pos, uint8_t* out, int64_t count) override;
@@ -64,9 +71,8 @@ class FilePictureBytes final : public PictureBytes {
   // Fills the window from pos with up to max(count, kWindowSize) bytes, never past the end.
   void load(Window& window, int64_t pos, int64_t count);
 
-  QFile file_;
+  rt::OpenFile file_;
   int64_t size_ = 0;
-  int64_t filePos_ = 0;
   Window head_;
   Window moving_;
 };

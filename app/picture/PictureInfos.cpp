@@ -24,6 +24,18 @@ JpegInfosClass PictureInfos(const QString& path) {
   return info;
 }
 
+JpegInfosClass PictureInfos(rt::OpenFile file) {
+  JpegInfosClass info;
+  if (const auto date = rt::localFileDate(file.modified)) info.SetFileDate(*date);
+  try {
+    FilePictureBytes bytes(file);
+    ReadPictureInfos(bytes, info);
+  } catch (...) {
+    ErrorHandling::ShowCurrentException(kWhere);
+  }
+  return info;
+}
+
 JpegInfosClass PictureInfosFromBytes(std::span<const uint8_t> bytes) {
   JpegInfosClass info;
   try {

@@ -2,6 +2,7 @@
 // The picture reader: what one picture file tells about itself.
 
 #include "app/picture/JpegInfosClass.h"
+#include "runtime/FileSystem.h"
 
 #include <QString>
 
@@ -15,6 +16,10 @@
 // reported as wMain.PictureInfos and the record comes back as filled up to that point. The
 // file is open only during the call.
 JpegInfosClass PictureInfos(const QString& path);
+
+// The same reading of a file the caller opened (rt::openFileForReading), which it takes over
+// and closes before returning.
+JpegInfosClass PictureInfos(rt::OpenFile file);
 
 // The same reading on bytes already in memory (FileDate stays 0), with the same reporting.
 JpegInfosClass PictureInfosFromBytes(std::span<const uint8_t> bytes);

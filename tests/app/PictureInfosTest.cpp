@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 
@@ -383,4 +386,33 @@ TEST(PictureInfos, FilesThatCannotBeOpenedAreReported) {
   info = PictureInfos(dir + QStringLiteral("/pipe.jpg"));
   EXPECT_TRUE(reported(fifo, 75)) << fifo.messages().join("\n").toStdString();
   EXPECT_FALSE(pipe.releasedAReader());
+}
+
+// A file opened once by the caller reads as the same file read by path: file date to the
+// second in local time (set here to a known date), dates and size; the reading takes the
+// descriptor over and closes it, also when the file is not a picture.
+TEST(PictureInfos, AnOpenedFileReadsAsByPathAndIsClosed) {
+  const QString dir = testsupport::makeTempDir(QStringLiteral("opened"));
+  const QString path = dir + QStringLiteral("/p.jpg");
+  const QString other = dir + QStringLiteral("/q.bin");
+  ASSERT_TRUE(testsupport::writeFile(path, exifJpeg(datedContent(true), 320, 200)));
+  ASSERT_TRUE(testsupport::writeFile(other, QByteArray("not a picture")));
+  QFile file(path);
+  const QDateTime stamp(QDate(2019, 7, 14), QTime(23, 59, 58));
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.setFileTime(stamp, QFileDevice::FileModificationTime));
+  file.close();
+
+  const JpegInfosClass byPath = PictureInfos(path);
+  const rt::OpenFile opened = rt::openFileForReading(path);
+  const JpegInfosClass byFile = PictureInfos(opened);
+  EXPECT_EQ(byFile.FileDate(), rt::makeDate(2019, 7, 14, 23, 59, 58));
+  EXPECT_EQ(byFile.FileDate(), byPath.FileDate());
+  EXPECT_EQ(byFile.CreateDate(), kOriginalValue);
+  EXPECT_EQ(byFile.ModifDate(), kDateTimeValue);
+  expectSize(byFile, 320, 200);
+  EXPECT_EQ(::fcntl(opened.fd, F_GETFD), -1);
+
+  const rt::OpenFile notPicture = rt::openFileForReading(other);
+  EXPECT_EQ(PictureInfos(notPicture).Message(), QStringLiteral("Format non JPEG"));
+  EXPECT_EQ(::fcntl(notPicture.fd, F_GETFD), -1);
 }

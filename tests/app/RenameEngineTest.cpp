@@ -402,3 +402,29 @@ TEST(RenameEngine, NeverMovesASymbolicLink) {
   EXPECT_TRUE(QFile::exists(elsewhere + "/IMG_1.jpg"));
   EXPECT_TRUE(rows[0].checked);
 }
+
+// A caller that read the pictures hands its reading over: the engine names each file after
+// what it is given, never opening the file again, and leaves alone a row given no reading.
+TEST(RenameEngine, NamesFilesAfterTheReadingItIsGiven) {
+  PictureFolder folder;
+  folder.addPicture("IMG_1.jpg", "2024:03:15 10:00:00");
+  folder.addPicture("IMG_2.jpg", "2024:03:16 10:00:00");
+  std::vector<RenameRow> rows = listRows(folder, {"IMG_1.jpg", "IMG_2.jpg"});
+  ConfigClass config;
+  ScriptedQuestions questions;
+  RenameEngine engine(rt::localFileSystem(), config, {}, questions);
+  QStringList read;
+  engine.setPictureReader([&read](const RenameRow& row) -> std::optional<JpegInfosClass> {
+    read.append(row.text);
+    if (row.text != QLatin1String("IMG_1.jpg")) return std::nullopt;
+    JpegInfosClass info;
+    info.SetCreateDate(rt::makeDate(2020, 1, 2, 3, 4, 5));
+    return info;
+  });
+  const RenameSummary summary = engine.run(rows);
+  EXPECT_EQ(read, QStringList({"IMG_1.jpg", "IMG_2.jpg"}));
+  EXPECT_EQ(summary.renamed, 1);
+  EXPECT_EQ(summary.skipped, 1);
+  EXPECT_EQ(folder.entries(), QStringList({"20200102AA.jpg", "IMG_2.jpg"}));
+  expectRowsMatchDisk(rows);
+}

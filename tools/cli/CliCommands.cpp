@@ -16,33 +16,40 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
-#include <unistd.h>
+#include <optional>
 
 namespace cli {
 namespace {
 
 int exitStatus() { return failed() ? 1 : 0; }
 
-// Whether the file may be listed and read; says why on standard error when it may not.
-// Anything but a regular file is refused at once (a named pipe would block the reading).
-bool readable(const QString& path, rt::files::FileIdentity* identity = nullptr) {
-  const ListableFile file = CheckListableFile(path);
-  QString message = ListRefusalMessage(path, file);
-  if (file.accepted) {
-    try {
-      ::close(rt::openForReading(path));
-      if (identity) *identity = file.identity;
-      return true;
-    } catch (const rt::RuntimeError&) {
-      message = QStringLiteral("impossible d'ouvrir « %1 »").arg(path);
-    }
+// A file of the command line, read.
+struct ReadFile {
+  rt::files::FileIdentity identity;
+  JpegInfosClass info;
+};
+
+// Opens the file once and reads it: status, head and information from one descriptor. Says
+// why on standard error when it may not be listed: anything but a regular file is refused at
+// once (a named pipe would block the reading; a symbolic link is never renamed).
+std::optional<ReadFile> readFile(const QString& path) {
+  rt::OpenFile file;
+  try {
+    file = rt::openFileForReading(path, true);
+  } catch (const rt::RuntimeError&) {
+    // Only now is the entry examined, to say what it is.
+    const ListableFile listable = CheckListableFile(path);
+    printError(listable.accepted ? QStringLiteral("impossible d'ouvrir « %1 »").arg(path)
+                                 : ListRefusalMessage(path, listable));
+    markFailed();
+    return std::nullopt;
   }
-  printError(message);
-  markFailed();
-  return false;
+  const rt::files::FileIdentity identity{file.device, file.inode};
+  return ReadFile{identity, PictureInfos(file)};
 }
 
 // Loads the settings file and the clock correction into CurrentConfig(). False, with the
@@ -76,26 +83,34 @@ bool applySettings(const Options& options) {
 
 QString tabbed(const QStringList& fields) { return fields.join(QLatin1Char('\t')); }
 
-// A file of the list and the path it was given as.
+// A file of the list, the path it was given as and what it read.
 struct Entry {
   QString given;
   RenameRow row;
+  JpegInfosClass info;
 };
+
+// The working folder, asked once for the whole list.
+QString absoluteIn(const QString& workingFolder, const QString& given) {
+  return rt::absolutePath(given.startsWith(QLatin1Char('/')) ? given : workingFolder + QLatin1Char('/') + given);
+}
 
 // The list as the main window would hold it: one row per readable file (a file reached by
 // several paths is listed once, under the first), checked, sorted on the date key; equal keys
 // keep the order given.
 std::vector<Entry> buildList(const QStringList& files) {
   std::vector<Entry> entries;
+  entries.reserve(static_cast<size_t>(files.size()));
   QSet<rt::files::FileIdentity> listed;
+  const QString workingFolder = rt::absolutePath(QStringLiteral("."));
   for (const QString& given : files) {
     setCurrentFile(given);
-    rt::files::FileIdentity identity;
-    if (!readable(given, &identity)) continue;
-    if (listed.contains(identity)) continue;
-    listed.insert(identity);
-    const QString key = rt::absolutePath(given);
-    const JpegInfosClass info = PictureInfos(key);
+    std::optional<ReadFile> read = readFile(given);
+    if (!read) continue;
+    if (listed.contains(read->identity)) continue;
+    listed.insert(read->identity);
+    const QString key = absoluteIn(workingFolder, given);
+    const JpegInfosClass& info = read->info;
     RenameRow row;
     row.key = key;
     row.folder = key.left(key.lastIndexOf(QLatin1Char('/')));
@@ -103,7 +118,7 @@ std::vector<Entry> buildList(const QStringList& files) {
     row.dateKey = RowDateKey(info);
     row.exifMark = HasExifDate(info);
     row.checked = true;
-    entries.push_back(Entry{given, row});
+    entries.push_back(Entry{given, row, info});
   }
   setCurrentFile(QString());
   std::stable_sort(entries.begin(), entries.end(),
@@ -121,8 +136,9 @@ void reportFailure(const RenameFailure& failure) {
 int runInfo(const Options& options) {
   for (const QString& path : options.files) {
     setCurrentFile(path);
-    if (!readable(path)) continue;
-    const JpegInfosClass info = PictureInfos(path);
+    const std::optional<ReadFile> read = readFile(path);
+    if (!read) continue;
+    const JpegInfosClass& info = read->info;
     printLine(tabbed({path, dateField(info.CreateDate()), dateField(info.ModifDate()),
                       dateField(info.FileDate()), QString::number(info.ImgWidth()),
                       QString::number(info.ImgHeight()), QString::number(info.DataBits()),
@@ -136,8 +152,9 @@ int runNames(const Options& options) {
   if (!applySettings(options)) return 2;
   for (const QString& path : options.files) {
     setCurrentFile(path);
-    if (!readable(path)) continue;
-    const JpegInfosClass info = PictureInfos(path);
+    const std::optional<ReadFile> read = readFile(path);
+    if (!read) continue;
+    const JpegInfosClass& info = read->info;
     printLine(tabbed({path, RowDateKey(info), FutureName(path, info)}));
   }
   setCurrentFile(QString());
@@ -157,6 +174,15 @@ int runRename(const Options& options, bool simulate) {
   RenameEngine engine(fs, CurrentConfig(), RenameOffsets::fromConfig(CurrentConfig()), questions);
   JournalWriter journal;
   if (!simulate) engine.setJournal(&journal);
+  // Every picture was read while the list was built, a moment ago: the engine takes that
+  // reading instead of opening each file again.
+  QHash<QString, const JpegInfosClass*> readInfos;
+  readInfos.reserve(static_cast<qsizetype>(entries.size()));
+  for (const Entry& entry : entries) readInfos.insert(entry.row.key, &entry.info);
+  engine.setPictureReader([&readInfos](const RenameRow& row) -> std::optional<JpegInfosClass> {
+    if (const JpegInfosClass* info = readInfos.value(row.key, nullptr)) return *info;
+    return PictureInfos(row.key);
+  });
   try {
     const RenameSummary summary = engine.run(rows);
     if (!summary.leftAlone.empty()) {

@@ -19,11 +19,14 @@ bool& failedFlag() {
   return flag;
 }
 
-// Paths in the text show their bytes that are not UTF-8 as "\xE9".
+// Paths in the text show their bytes that are not UTF-8 as "\xE9". Standard output is
+// buffered (one write for many lines); what goes to standard error is written at once, after
+// the lines before it, so both streams keep their order on one terminal.
 void write(std::FILE* stream, const QString& text) {
   const QByteArray bytes = rt::displayPath(text).toUtf8();
+  if (stream != stdout) std::fflush(stdout);
   std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-  std::fflush(stream);
+  if (stream != stdout) std::fflush(stream);
 }
 
 }  // namespace
@@ -56,13 +59,10 @@ QString dateField(rt::DateValue value) {
   if (!(value > 0)) return QString();
   try {
     const rt::DateParts p = rt::splitDate(value);
-    return QStringLiteral("%1-%2-%3 %4:%5:%6")
-        .arg(p.year, 4, 10, QLatin1Char('0'))
-        .arg(p.month, 2, 10, QLatin1Char('0'))
-        .arg(p.day, 2, 10, QLatin1Char('0'))
-        .arg(p.hour, 2, 10, QLatin1Char('0'))
-        .arg(p.minute, 2, 10, QLatin1Char('0'))
-        .arg(p.second, 2, 10, QLatin1Char('0'));
+    char text[32];
+    const int length = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
+                                     p.hour, p.minute, p.second);
+    return QString::fromLatin1(text, length);
   } catch (const rt::RuntimeError&) {
     return QString();
   }

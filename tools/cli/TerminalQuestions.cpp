@@ -54,7 +54,10 @@ QString TerminalQuestions::askDate(const QString& initKey, const QString& oldNam
 }
 
 void TerminalQuestions::progress(RenamePhase phase, int done, int total) {
-  if (total < 50 || !rt::standardErrorIsTerminal()) return;
+  if (total < 50) return;
+  // Asked once per run, not once per file.
+  if (!errorIsTerminal_) errorIsTerminal_ = rt::standardErrorIsTerminal();
+  if (!*errorIsTerminal_) return;
   const int percent = static_cast<int>(100LL * done / total);
   if (percent == shownPercent_ && done != 0) return;
   shownPercent_ = percent;

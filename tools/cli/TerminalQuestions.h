@@ -5,6 +5,8 @@
 
 #include "app/naming/RenameQuestions.h"
 
+#include <optional>
+
 namespace cli {
 
 class TerminalQuestions : public RenameQuestions {
@@ -14,6 +16,7 @@ class TerminalQuestions : public RenameQuestions {
 
  private:
   int shownPercent_ = -1;
+  std::optional<bool> errorIsTerminal_;
 };
 
 }  // namespace cli
