@@ -210,7 +210,10 @@ TEST_F(ProbeTest, NoHandedOverFileIsLostWhenManyStartAfterACrash) {
     }
   }
   ASSERT_TRUE(waitFor([&] { return !handOffPending(); }, 10000)) << "the hand-off file was not claimed";
-  QStringList rows = state();
+  // A claimed list is added in batches while the window keeps painting: wait until the list
+  // holds as many rows as were handed over (or stops short of them at the time-out).
+  QStringList rows;
+  waitFor([&] { return (rows = state()).size() == expected.size() + 1; }, 30000);
   ASSERT_FALSE(rows.isEmpty()) << "the running instance did not answer";
   EXPECT_EQ(rows.takeFirst(), "visible=1");
   rows.sort();
