@@ -80,15 +80,15 @@ qsizetype byteLength(const QString& name) { return rt::encodePath(name).size(); 
 class Run {
  public:
   Run(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets, RenameQuestions& questions,
-      std::vector<RenameRow>& rows)
-      : fs_(fs), config_(config), offsets_(offsets), questions_(questions), rows_(rows) {}
+      std::vector<RenameRow>& rows, const RenameEngine::PictureSource& source)
+      : fs_(fs), config_(config), offsets_(offsets), questions_(questions), rows_(rows), source_(source) {}
 
   RenameSummary execute();
 
  private:
   // Reading
   void chooseNames();
-  std::optional<QString> chooseBaseName(const RenameRow& row);
+  std::optional<QString> chooseBaseName(size_t i);
 
   // Before moving
   void listFolders();
@@ -117,6 +117,7 @@ class Run {
   RenameOffsets offsets_;
   RenameQuestions& questions_;
   std::vector<RenameRow>& rows_;
+  const RenameEngine::PictureSource& source_;
 
   std::vector<Move> moves_;
   QHash<QString, FolderView> folders_;  // every folder of a file to rename
@@ -183,7 +184,7 @@ void Run::chooseNames() {
   int done = 0;
   for (size_t i : checked) {
     failingFrom_ = rows_[i].key;
-    if (std::optional<QString> base = chooseBaseName(rows_[i])) {
+    if (std::optional<QString> base = chooseBaseName(i)) {
       // A body holding "/" (or NUL) would move the file elsewhere: not a file name.
       if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(52);
       moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original});
@@ -195,12 +196,15 @@ void Run::chooseNames() {
   failingFrom_.clear();
 }
 
-std::optional<QString> Run::chooseBaseName(const RenameRow& row) {
+std::optional<QString> Run::chooseBaseName(size_t i) {
+  const RenameRow& row = rows_[i];
   // A symbolic link is never moved: renamed apart from its target, one of them would dangle.
   if (rt::files::examineEntry(row.key).kind == rt::files::EntryKind::SymbolicLink) return std::nullopt;
-  const BaseNameChoice choice = ChooseBaseName(config_, offsets_, PictureInfos(row.key), row.dateKey, row.exifMark);
+  const JpegInfosClass info = source_ ? source_(i) : PictureInfos(row.key);
+  const BaseNameChoice choice = ChooseBaseName(config_, offsets_, info, row.dateKey, row.exifMark);
   if (choice.kind == BaseNameChoice::Kind::Body) return choice.body;
   if (choice.kind == BaseNameChoice::Kind::Keep) return std::nullopt;
+  summary_.asked.push_back(i);
   const QString key = questions_.askDate(row.dateKey, row.text);
   if (!rt::fromDateKey(key)) return std::nullopt;
   return config_.FormatName(key);
@@ -421,5 +425,5 @@ void Run::rebuildKeys() {
 }  // namespace
 
 RenameSummary RenameEngine::run(std::vector<RenameRow>& rows) {
-  return Run(fs_, config_, offsets_, questions_, rows).execute();
+  return Run(fs_, config_, offsets_, questions_, rows, source_).execute();
 }

@@ -52,6 +52,7 @@
 #include "app/naming/ConfigClass.h"
 #include "app/naming/RenameQuestions.h"
 #include "app/naming/RenameRow.h"
+#include "app/picture/JpegInfosClass.h"
 #include "runtime/DateValue.h"
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
@@ -59,6 +60,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 // The text put in front of a file's name while the operation runs.
@@ -85,6 +87,7 @@ struct RenameSummary {
   int renamed = 0;  // files that received their final names
   int skipped = 0;  // checked files that kept their names (leftAlone included)
   std::vector<RenameNotice> leftAlone;  // checked files not renamed because of a problem
+  std::vector<size_t> asked;            // rows whose date was asked, declined ones included
 };
 
 // The failure that stopped an operation: the runtime error (number, source, description),
@@ -131,7 +134,13 @@ class RenameEngine {
   // RenameFailure after restoring what it could (see above); the rows match the disk then too.
   RenameSummary run(std::vector<RenameRow>& rows);
 
+  // Where the run reads the picture of row i: PictureInfos of its key unless set. The plan of
+  // a list gives what it read when the rows were added.
+  using PictureSource = std::function<JpegInfosClass(size_t row)>;
+  void setPictureSource(PictureSource source) { source_ = std::move(source); }
+
  private:
+  PictureSource source_;
   rt::FileSystem& fs_;
   const ConfigClass& config_;
   RenameOffsets offsets_;

@@ -2,6 +2,7 @@
 
 #include "app/naming/ConfigClass.h"
 #include "app/naming/FutureName.h"
+#include "app/naming/PictureList.h"
 #include "app/naming/RenameEngine.h"
 #include "app/naming/RenameReport.h"
 #include "app/naming/SettingsFile.h"
@@ -15,7 +16,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
+#include <QHash>
 
 #include <algorithm>
 #include <unistd.h>
@@ -27,13 +28,12 @@ int exitStatus() { return failed() ? 1 : 0; }
 
 // Whether the file may be listed and read; says why on standard error when it may not.
 // Anything but a regular file is refused at once (a named pipe would block the reading).
-bool readable(const QString& path, rt::files::FileIdentity* identity = nullptr) {
+bool readable(const QString& path) {
   const ListableFile file = CheckListableFile(path);
   QString message = ListRefusalMessage(path, file);
   if (file.accepted) {
     try {
       ::close(rt::openForReading(path));
-      if (identity) *identity = file.identity;
       return true;
     } catch (const rt::RuntimeError&) {
       message = QStringLiteral("impossible d'ouvrir « %1 »").arg(path);
@@ -75,39 +75,30 @@ bool applySettings(const Options& options) {
 
 QString tabbed(const QStringList& fields) { return fields.join(QLatin1Char('\t')); }
 
-// A file of the list and the path it was given as.
-struct Entry {
-  QString given;
-  RenameRow row;
+// The list as the main window would hold it (a file reached by several paths is listed once,
+// under the first), every row checked, and the path each row was given as, in list order.
+struct Listed {
+  PictureList list;
+  QStringList given;
 };
 
-// The list as the main window would hold it: one row per readable file (a file reached by
-// several paths is listed once, under the first), checked, sorted on the date key; equal keys
-// keep the order given.
-std::vector<Entry> buildList(const QStringList& files) {
-  std::vector<Entry> entries;
-  QSet<rt::files::FileIdentity> listed;
+Listed buildList(const QStringList& files) {
+  Listed listed;
+  QHash<QString, QString> givenAs;
   for (const QString& given : files) {
     setCurrentFile(given);
-    rt::files::FileIdentity identity;
-    if (!readable(given, &identity)) continue;
-    if (listed.contains(identity)) continue;
-    listed.insert(identity);
-    const QString key = rt::absolutePath(given);
-    const JpegInfosClass info = PictureInfos(key);
-    RenameRow row;
-    row.key = key;
-    row.folder = key.left(key.lastIndexOf(QLatin1Char('/')));
-    row.text = key.mid(row.folder.size() + 1);
-    row.dateKey = RowDateKey(info);
-    row.exifMark = HasExifDate(info);
-    row.checked = true;
-    entries.push_back(Entry{given, row});
+    if (!readable(given)) continue;
+    const size_t before = listed.list.size();
+    if (const QString refusal = listed.list.add(given); !refusal.isEmpty()) {
+      printError(refusal);
+      markFailed();
+    }
+    if (listed.list.size() > before) givenAs.insert(listed.list.rows().back().row.key, given);
   }
   setCurrentFile(QString());
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](const Entry& a, const Entry& b) { return a.row.dateKey < b.row.dateKey; });
-  return entries;
+  listed.list.sort();
+  for (const PictureRow& row : listed.list.rows()) listed.given.append(givenAs.value(row.row.key));
+  return listed;
 }
 
 void reportFailure(const RenameFailure& failure) {
@@ -145,10 +136,8 @@ int runNames(const Options& options) {
 
 int runRename(const Options& options, bool simulate) {
   if (!applySettings(options)) return 2;
-  std::vector<Entry> entries = buildList(options.files);
-  std::vector<RenameRow> rows;
-  rows.reserve(entries.size());
-  for (const Entry& entry : entries) rows.push_back(entry.row);
+  const Listed listed = buildList(options.files);
+  std::vector<RenameRow> rows = listed.list.renameRows();
 
   SimulatedFileSystem simulated(rt::localFileSystem());
   rt::FileSystem& fs = simulate ? static_cast<rt::FileSystem&>(simulated) : rt::localFileSystem();
@@ -161,11 +150,11 @@ int runRename(const Options& options, bool simulate) {
       printError(LeftAloneReport(summary.leftAlone));
     }
   } catch (const RenameFailure& failure) {
-    for (size_t i = 0; i < rows.size(); ++i) printLine(tabbed({entries[i].given, rows[i].text}));
+    for (size_t i = 0; i < rows.size(); ++i) printLine(tabbed({listed.given[static_cast<qsizetype>(i)], rows[i].text}));
     reportFailure(failure);
     return 1;
   }
-  for (size_t i = 0; i < rows.size(); ++i) printLine(tabbed({entries[i].given, rows[i].text}));
+  for (size_t i = 0; i < rows.size(); ++i) printLine(tabbed({listed.given[static_cast<qsizetype>(i)], rows[i].text}));
   return exitStatus();
 }
 
