@@ -13,6 +13,7 @@
 #include "app/mainwindow/UiServices.h"
 #include "app/naming/ConfigClass.h"
 #include "app/naming/NameComposition.h"
+#include "app/naming/SettingsFile.h"
 #include "app/naming/SpecialFolders.h"
 #include "runtime/Conversions.h"
 #include "runtime/DateValue.h"
@@ -394,14 +395,7 @@ void wParams::saveToFile() {
 void wParams::openFile() {
   const QString path = askSettingsFile(false);
   if (path.isEmpty()) return;
-  // A file that fails part-way leaves the settings as they were, not half loaded.
-  const ConfigClass before = CurrentConfig();
-  try {
-    CurrentConfig().Load(path);
-  } catch (...) {
-    CurrentConfig() = before;
-    throw;
-  }
+  OpenSettingsFile(CurrentConfig(), path);
   SetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), path);
   LoadDefaults();
 }

@@ -13,6 +13,7 @@
 #include "app/mainwindow/Twips.h"
 #include "app/mainwindow/wMain.h"
 #include "app/naming/ConfigClass.h"
+#include "app/naming/SettingsFile.h"
 #include "app/naming/SpecialFolders.h"
 #include "app/naming/Takeover.h"
 #include "runtime/Conversions.h"
@@ -199,7 +200,7 @@ void wMain::mnuFileOpen_Click() {
     const QString path = SettingsFileDialog::Ask(this, false, Orvofonctions2::GetFilenameFromPath(last),
                                                  Orvofonctions2::GetDirectoryFromPath(last));
     if (path.isEmpty()) return;
-    CurrentConfig().Load(path);
+    OpenSettingsFile(CurrentConfig(), path);
     SetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), path);
   });
   lvwFiles_ItemClick(lvwFiles->currentItem());  // the future name follows the settings, whatever was loaded

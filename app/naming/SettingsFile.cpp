@@ -168,3 +168,14 @@ QString WithSettingsExtension(const QString& path) {
   if (name.isEmpty() || !Orvofonctions2::GetFileExt(name).isEmpty()) return path;
   return path + (name.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".")) + kSettingsExtension;
 }
+
+void OpenSettingsFile(ConfigClass& config, const QString& path) {
+  constexpr int32_t kBadFileFormat = 321;
+  if (const QString problem = SettingsFileProblem(path); !problem.isEmpty()) {
+    rt::raise(kBadFileFormat, rt::defaultErrorSource(),
+              QStringLiteral("Format de fichier incorrect : « %1 » : %2").arg(path, problem));
+  }
+  ConfigClass loaded = config;
+  loaded.Load(path);
+  config = loaded;
+}

@@ -17,6 +17,13 @@ inline const QString kSettingsExtension = QStringLiteral("tdc");
 // such a file would silently give the default settings.
 QString SettingsFileProblem(const QString& path);
 
+// Opens the settings file at path into config, all or nothing: the one way the File menu, the
+// parameters dialog and the command-line tool open one. A file with a problem (see above)
+// raises 321 "Format de fichier incorrect : « path » : problem"; a file that fails part-way
+// raises its error. Either way config stays as it was.
+class ConfigClass;
+void OpenSettingsFile(ConfigClass& config, const QString& path);
+
 // Filter of every file dialog that opens or saves a settings file: pairs of description and
 // pattern separated by "|".
 inline const QString kSettingsFileFilter =

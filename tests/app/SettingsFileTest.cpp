@@ -321,3 +321,24 @@ TEST(SettingsFileTest, FailedSaveLeavesTheFileAsItWas) {
   }
   EXPECT_EQ(testsupport::readFile(path), before);
 }
+
+// Opening is all or nothing: a file that is no settings file, or one that fails part-way,
+// leaves the settings as they were.
+TEST(SettingsFileTest, OpenSettingsFileIsAllOrNothing) {
+  const QString folder = testsupport::makeTempDir(QStringLiteral("open"));
+  const QString half = folder + "/half.tdc";
+  const QString unrelated = folder + "/notes.txt";
+  ASSERT_TRUE(testsupport::writeFile(half, "[Tindra]\nPrefix=half\nDigits=300\n"));
+  ASSERT_TRUE(testsupport::writeFile(unrelated, "[Other]\nPrefix=other\n"));
+  ConfigClass config;
+  config.SetPrefix("kept");
+  for (const QString& path : {half, unrelated, folder + "/missing.tdc"}) {
+    EXPECT_THROW(OpenSettingsFile(config, path), rt::RuntimeError) << path.toStdString();
+    EXPECT_EQ(config.Prefix(), "kept");
+    EXPECT_EQ(config.Path(), "");
+  }
+  const QString good = folder + "/good.tdc";
+  ASSERT_TRUE(testsupport::writeFile(good, "[Tindra]\nPrefix=good\n"));
+  OpenSettingsFile(config, good);
+  EXPECT_EQ(config.Prefix(), "good");
+}

@@ -2,6 +2,7 @@
 // menus and toolbar, the file list and the details of the current row.
 #include "tests/gui/WindowFixture.h"
 
+#include "app/common/AppSettings.h"
 #include "app/mainwindow/SplitterBar.h"
 #include "app/mainwindow/StatusPanels.h"
 #include "tests/support/GuardedFifo.h"
@@ -513,6 +514,26 @@ TEST_F(WindowFixture, StatusPanelsShareTheFirstWindowSizeWithoutOverlap) {
   fill();
   check(true);
   EXPECT_EQ(bar.panel(QStringLiteral("CreateDate"))->toolTip(), "Date de création image");
+}
+
+// A settings file that fails part-way, or a file that is no settings file, opened from the File
+// menu is reported and leaves the settings in force, as the parameters dialog's "Ouvrir..." does.
+TEST_F(WindowFixture, FailedOpenFromTheMenuLeavesTheSettingsInForce) {
+  wMain& w = shownWindow();
+  CurrentConfig().SetPrefix("kept");
+  const QString bad = pictureDir + "/bad.tdc";
+  ASSERT_TRUE(testsupport::writeFile(bad, "[Tindra]\nPrefix=half\nDigits=300\n"));
+  const QString photo = picture("photo.jpg", exifDate(2005, 6, 1, 10, 0, 0));
+  int reported = 0;
+  for (const QString& path : {bad, photo}) {
+    ui.queueFileName(path);
+    w.mnuFileOpen_Click();
+    EXPECT_EQ(CurrentConfig().Prefix(), "kept") << path.toStdString();
+    EXPECT_EQ(CurrentConfig().Digits(), ConfigClass().Digits()) << path.toStdString();
+    EXPECT_EQ(GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString()), "") << path.toStdString();
+    ASSERT_EQ(reportedErrors().size(), ++reported) << path.toStdString();
+  }
+  EXPECT_TRUE(reportedErrors().last().contains("Format de fichier incorrect")) << reportedErrors().last().toStdString();
 }
 
 // The future name is what the rename writes, or nothing: the extension cased as it will be,

@@ -56,7 +56,7 @@ bool applySettings(const Options& options) {
       return false;
     }
     try {
-      config.Load(file.absoluteFilePath());
+      OpenSettingsFile(config, file.absoluteFilePath());
     } catch (const rt::RuntimeError& error) {
       printError(QStringLiteral("fichier de paramètres incorrect : « %1 » : %2 (erreur %3)")
                      .arg(options.configFile, error.description())
