@@ -2,6 +2,20 @@
 
 #include "runtime/DateValue.h"
 
+#include <cmath>
+
+namespace {
+
+double linearDays(rt::DateValue value) {
+  if (value >= 0) return value;
+  const double day = std::trunc(value);
+  return 2 * day - value;
+}
+
+}  // namespace
+
+double DaysBetween(rt::DateValue a, rt::DateValue b) { return linearDays(b) - linearDays(a); }
+
 DateChoice ChooseDate(const ConfigClass& config, const RenameOffsets& offsets, const JpegInfosClass& info,
                       const QString& dateKey, bool exifMark) {
   const auto named = [&](rt::DateValue date, DateSource source) {

@@ -19,6 +19,11 @@ struct BaseNameChoice {
   QString body;
 };
 
+// Days from a to b on a plain day line: exact across 1899-12-30, where date values change
+// sign (before it a value counts whole days back while its fraction still adds the time of
+// day). The clock correction is the days from the camera time to the true time.
+double DaysBetween(rt::DateValue a, rt::DateValue b);
+
 // Where the date a row is named after comes from.
 enum class DateSource {
   None,         // no date: the file keeps its name, or the date is asked while renaming

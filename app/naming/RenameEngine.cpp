@@ -19,7 +19,7 @@
 RenameOffsets RenameOffsets::fromConfig(const ConfigClass& config) {
   RenameOffsets offsets;
   if (config.OffsetApply() && config.DateReal() != config.DateExif()) {
-    offsets.offset = config.DateReal() - config.DateExif();
+    offsets.offset = DaysBetween(config.DateExif(), config.DateReal());
     if (config.OffsetNoDate()) offsets.undatedOffset = offsets.offset;
   }
   return offsets;

@@ -72,7 +72,8 @@ struct RenameOffsets {
   rt::DateValue offset = 0.0;
   rt::DateValue undatedOffset = 0.0;
 
-  // The clock correction of the settings: DateReal - DateExif while OffsetApply is set and
+  // The clock correction of the settings, the one rule for it: the days from DateExif to
+  // DateReal (DaysBetween) while OffsetApply is set and
   // the two differ, else 0; undatedOffset is the same when OffsetNoDate is set too.
   static RenameOffsets fromConfig(const ConfigClass& config);
 };
