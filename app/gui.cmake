@@ -26,6 +26,9 @@ if(TARGET tindra_core AND GUI_SOURCES)
   endforeach()
   add_custom_target(tindra_help ALL DEPENDS ${help_outputs})
   add_dependencies(tindra tindra_help)
+
+  install(TARGETS tindra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${HELP_PAGES} DESTINATION ${TINDRA_INSTALL_PKGDATADIR}/help)
 endif()
 
 # The program creates its helper objects from the library at run time: build it alongside.

@@ -1,10 +1,10 @@
 #include "lib/WinPlace.h"
 
+#include "lib/ClassTable.h"
 #include "lib/ErrorTable.h"
 #include "lib/Global.h"
 #include "lib/SelfReference.h"
 #include "lib/ArgumentValues.h"
-#include "runtime/ComCreate.h"
 #include "runtime/Conversions.h"
 #include "runtime/RuntimeError.h"
 
@@ -223,7 +223,9 @@ const DispatchTable& WinPlace::dispatchTable() {
 _IniParam& WinPlace::iniParam() {
   if (!iniParam_) {
     rt::com::ComPtr<_IniParam> created;
-    if (failed(rt::com::createInstance(CLSID_IniParam, created)) || !created) {
+    // A class of this library: made from its own class table, whatever the registrations say.
+    const orvo::BuiltClass* cls = orvo::findBuiltClass(CLSID_IniParam);
+    if (!cls || failed(cls->create(_IniParam::kIid, created.put())) || !created) {
       raiseLibraryError(kCannotCreateObject);
     }
     iniParam_ = std::move(created);

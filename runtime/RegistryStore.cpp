@@ -5,6 +5,7 @@
 #include "runtime/HiveFormat.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <functional>
@@ -40,15 +41,22 @@ struct LoadedHive {
   bool readable = false;
 };
 
-LoadedHive load(int32_t root) {
+// The hive of root in the store under configuration folder folder.
+QString hiveFileIn(const QString& folder, int32_t root) {
+  return folder + QStringLiteral("/Tindra/registry/") + rootName(root) + QStringLiteral(".reg");
+}
+
+LoadedHive loadFile(const QString& path, int32_t root) {
   LoadedHive loaded;
   if (!isValidRoot(root)) return loaded;
-  const files::ReadResult file = files::readWholeFile(hiveFile(root), kMaxHiveSize);
+  const files::ReadResult file = files::readWholeFile(path, kMaxHiveSize);
   if (file.error != 0) return loaded;
   loaded.hive = parseHive(file.bytes, rootName(root));
   loaded.readable = true;
   return loaded;
 }
+
+LoadedHive load(int32_t root) { return loadFile(hiveFile(root), root); }
 
 // The key at the path below top, or nullptr (also for a malformed path).
 HiveKey* find(HiveKey& top, const QString& path) {
@@ -116,7 +124,7 @@ bool isValidRoot(int32_t root) { return !rootName(root).isEmpty(); }
 
 QString hiveFile(int32_t root) {
   if (!isValidRoot(root)) return QString();
-  return configFolder() + QStringLiteral("/Tindra/registry/") + rootName(root) + QStringLiteral(".reg");
+  return hiveFileIn(configFolder(), root);
 }
 
 QString hiveOversizeText(int32_t root) {
@@ -192,6 +200,30 @@ QStringList valueNames(int32_t root, const QString& key) {
     for (const auto& value : found->values()) names.append(value.first);
   }
   return names;
+}
+
+QString machineConfigFolder() {
+  const QString forced = qEnvironmentVariable("TINDRA_MACHINE_CONFIG");
+  if (!forced.isEmpty() && QDir::isAbsolutePath(forced)) return QDir::cleanPath(forced);
+  const QDir bin = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absoluteDir();
+  QDir prefix = bin;
+  if (bin.dirName() != QLatin1String("bin") || !prefix.cdUp()) return QStringLiteral("/etc/xdg");
+  const QString path = QDir::cleanPath(prefix.absolutePath());
+  if (path == QLatin1String("/usr") || path == QLatin1String("/")) return QStringLiteral("/etc/xdg");
+  return path + QStringLiteral("/etc/xdg");
+}
+
+QString machineHiveFile(int32_t root) {
+  if (!isValidRoot(root)) return QString();
+  return hiveFileIn(machineConfigFolder(), root);
+}
+
+std::optional<QString> queryMachineValue(int32_t root, const QString& key, const QString& name) {
+  LoadedHive loaded = loadFile(machineHiveFile(root), root);
+  const HiveKey* found = loaded.readable ? find(loaded.hive.root, key) : nullptr;
+  const QString* value = found ? found->value(name) : nullptr;
+  if (!value) return std::nullopt;
+  return *value;
 }
 
 }  // namespace rt::reg

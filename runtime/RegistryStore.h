@@ -59,4 +59,14 @@ bool deleteTree(int32_t root, const QString& key);
 QStringList subKeys(int32_t root, const QString& key);
 QStringList valueNames(int32_t root, const QString& key);
 
+// The machine-wide store: the same hives under the machine's configuration folder, read after
+// the user's and written only by installation (the registration tool's --machine option points
+// XDG_CONFIG_HOME there for the registration call). The folder is $TINDRA_MACHINE_CONFIG when
+// set to an absolute path; else, for a program in <prefix>/bin, /etc/xdg when <prefix> is /usr,
+// <prefix>/etc/xdg for any other prefix; /etc/xdg otherwise.
+QString machineConfigFolder();
+QString machineHiveFile(int32_t root);
+// A value of the machine-wide store (never written by the calls above).
+std::optional<QString> queryMachineValue(int32_t root, const QString& key, const QString& name);
+
 }  // namespace rt::reg

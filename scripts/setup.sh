@@ -10,6 +10,7 @@ PACKAGES=(
   xvfb xauth
   poppler-utils
   exfat-fuse exfatprogs fusefat dosfstools
+  desktop-file-utils appstream man-db groff-base dpkg-dev file
 )
 
 missing=()

@@ -1,11 +1,14 @@
-// tindra-regserver [-u] LIBRARY
+// tindra-regserver [--machine] [-u] LIBRARY
 // Registers the component server LIBRARY in the user's registry store (with -u, removes its
-// registration). Exit codes: 0 done, 1 usage, 2 file missing, 3 not a component server,
-// 4 the registration itself failed.
+// registration); with --machine, in the machine-wide store (installation does that). Exit
+// codes: 0 done, 1 usage, 2 file missing, 3 not a component server, 4 the registration itself
+// failed.
 
 #include "runtime/ComServer.h"
+#include "runtime/RegistryStore.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
@@ -22,9 +25,12 @@ void printLine(FILE* stream, const QString& text) {
 }
 
 int usage() {
-  printLine(stderr, QStringLiteral("Usage : tindra-regserver [-u] BIBLIOTHÈQUE\n"
+  printLine(stderr, QStringLiteral("Usage : tindra-regserver [--machine] [-u] BIBLIOTHÈQUE\n"
                                    "  Enregistre le serveur de composants BIBLIOTHÈQUE ;\n"
-                                   "  -u supprime son enregistrement."));
+                                   "  -u supprime son enregistrement ;\n"
+                                   "  --machine agit sur l'enregistrement commun à tous les utilisateurs\n"
+                                   "  (celui que l'installation écrit) au lieu du vôtre ;\n"
+                                   "  --version affiche la version."));
   return Usage;
 }
 
@@ -33,11 +39,19 @@ int usage() {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QStringList args = app.arguments().mid(1);
+  if (args == QStringList{QStringLiteral("--version")}) {
+    printLine(stdout, QStringLiteral("tindra-regserver " TINDRA_VERSION));
+    return Done;
+  }
   bool unregister = false;
-  if (!args.isEmpty() && args.first() == QLatin1String("-u")) {
-    unregister = true;
+  bool machine = false;
+  while (!args.isEmpty() && (args.first() == QLatin1String("-u") || args.first() == QLatin1String("--machine"))) {
+    (args.first() == QLatin1String("-u") ? unregister : machine) = true;
     args.removeFirst();
   }
+  // The machine-wide store has the layout of a user's configuration folder: the server's own
+  // registration code (which reads XDG_CONFIG_HOME) writes there.
+  if (machine) qputenv("XDG_CONFIG_HOME", QFile::encodeName(rt::reg::machineConfigFolder()));
   if (args.size() != 1 || args.first().isEmpty() || args.first().startsWith(QLatin1Char('-'))) {
     return usage();
   }

@@ -1,5 +1,6 @@
 #include "app/common/Orvofonctions2.h"
 
+#include "app/common/InstallLayout.h"
 #include "app/common/ProgramInfo.h"
 
 #include "lib/include/OrvoLib22.h"
@@ -35,7 +36,13 @@ I& slotObject(const CLSID& clsid) {
   static auto* slot = new rt::com::ComPtr<I>();
   if (!*slot) {
     rt::com::ComPtr<I> created;
-    if (failed(rt::com::createInstance(clsid, created)) || !created) rt::raise(kCannotCreateObject);
+    QString detail;
+    const rt::com::BundledServer library = InstallLayout::Library();
+    if (failed(rt::com::createInstance(clsid, created, &detail, &library)) || !created) {
+      // The message names the files looked for: the library really is missing.
+      rt::raise(kCannotCreateObject, rt::defaultErrorSource(),
+                rt::errorDescription(kCannotCreateObject) + QLatin1Char('\n') + detail);
+    }
     *slot = std::move(created);
   }
   return **slot;
@@ -59,27 +66,24 @@ R query(I& object, HRESULT (I::*member)(Params...), Args&&... args) {
 
 }  // namespace
 
-QString LibraryFilePath() {
-  const QString file = QStringLiteral(TINDRA_LIBRARY_FILE);
-  const QDir program(ProgramInfo::ProgramFolder());
-  const QString installed = QDir::cleanPath(program.filePath(QStringLiteral("../lib/tindra/") + file));
-  if (program.dirName() == QLatin1String("bin") && QFileInfo::exists(installed)) return installed;
-  return QDir::cleanPath(program.filePath(file));
+QString LibraryRemedy() {
+  const QString program = ProgramInfo::ProgramFolder();
+  const QString tool = QDir(program).filePath(QStringLiteral("tindra-regserver"));
+  return QStringLiteral("Réinstallez Tindra, ou enregistrez la bibliothèque avec la commande :\n  %1 %2")
+      .arg(shellWord(QFileInfo::exists(tool) ? tool : QStringLiteral("tindra-regserver")),
+           shellWord(InstallLayout::LibraryFile()));
 }
 
 QString LibraryProblem() {
+  const rt::com::BundledServer library = InstallLayout::Library();
   for (const CLSID& clsid : {CLSID_IniParam, CLSID_HexFunctions, CLSID_FilesPaths}) {
     rt::com::ComPtr<IUnknown> object;
     QString detail;
-    if (!failed(rt::com::createInstance(clsid, object, &detail)) && object) continue;
-    const QString tool = QDir(ProgramInfo::ProgramFolder()).filePath(QStringLiteral("tindra-regserver"));
-    return QStringLiteral("la bibliothèque OrvoLib22 ne peut pas être utilisée (erreur %1 : %2)%3\n"
-                          "Enregistrez-la avec la commande :\n  %4 %5")
+    if (!failed(rt::com::createInstance(clsid, object, &detail, &library)) && object) continue;
+    return QStringLiteral("la bibliothèque OrvoLib22 ne peut pas être utilisée (erreur %1 : %2)%3\n%4")
         .arg(kCannotCreateObject)
         .arg(rt::errorDescription(kCannotCreateObject),
-             detail.isEmpty() ? QString() : QStringLiteral("\n  ") + detail,
-             shellWord(QFileInfo::exists(tool) ? tool : QStringLiteral("tindra-regserver")),
-             shellWord(LibraryFilePath()));
+             detail.isEmpty() ? QString() : QStringLiteral("\n  ") + detail, LibraryRemedy());
   }
   return QString();
 }

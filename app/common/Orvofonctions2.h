@@ -34,14 +34,13 @@ _FilesPaths& FilesPathsObject();
 // Creates every object above now (those not created yet); raises 429 when one cannot be.
 void CreateObjects();
 
-// The library file as the build or the installation places it: <prefix>/lib/tindra/<file>
-// when the program runs from <prefix>/bin and that file exists, else the file beside the
-// program (a build tree).
-QString LibraryFilePath();
+// What to do when the library cannot be found, in French: reinstall, or register the library
+// with tindra-regserver and the file where the program expects it (InstallLayout::LibraryFile).
+QString LibraryRemedy();
 
-// Why the objects of the library cannot be created, in French, ending with the command that
-// registers the library (tindra-regserver and LibraryFilePath()); "" when they can. Tries the
-// classes that reading pictures, names and settings files need.
+// Why the objects of the library cannot be created, in French, with the files looked for and
+// LibraryRemedy(); "" when they can. Tries the classes that reading pictures, names and
+// settings files need.
 QString LibraryProblem();
 
 // HexFunctions

@@ -1,5 +1,7 @@
 #include "app/common/ProgramInfo.h"
 
+#include "app/common/InstallLayout.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -44,7 +46,8 @@ QString ChooseDataFolder(const QString& programFolder, bool programFolderWritabl
 QString DataFolder() {
   const QString program = ProgramFolder();
   const QFileInfo info(program);
-  const QString folder = ChooseDataFolder(program, info.isDir() && info.isWritable(), ConfigHome());
+  const bool portable = info.isDir() && info.isWritable() && !InstallLayout::IsInstalled(program);
+  const QString folder = ChooseDataFolder(program, portable, ConfigHome());
   if (folder != program) QDir().mkpath(folder);
   return folder;
 }

@@ -12,7 +12,8 @@ QString ProgramFolder();
 // The program's file name without folder and extension ("tindra").
 QString ProgramFileName();
 
-// The folder that holds the program's own files (see above); created when it is the per-user
+// The folder that holds the program's own files (see above; an installed program counts as
+// not writable, see InstallLayout::IsInstalled); created when it is the per-user
 // folder and does not exist yet. Computed anew at each call.
 QString DataFolder();
 

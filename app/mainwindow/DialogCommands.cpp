@@ -2,11 +2,13 @@
 
 #include "app/dialogs/wParams.h"
 #include "app/mainwindow/FileListView.h"
+#include "app/mainwindow/JournalCommands.h"
 #include "app/mainwindow/wMain.h"
 
 void RegisterDialogCommands(wMain& window, DialogCommandOptions options) {
   window.setCommand(QStringLiteral("mnuEditProperties"), [&window] { ShowParametersDialog(window); });
   window.setCommand(QStringLiteral("mnuActionRename"), [&window, options] { RenameCheckedFiles(window, options); });
+  window.setCommand(QStringLiteral("mnuEditUndo"), [&window] { UndoLastRename(window); });
 }
 
 void ShowParametersDialog(wMain& window) {

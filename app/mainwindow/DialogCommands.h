@@ -1,7 +1,8 @@
 #pragma once
 // The main window's commands that rest on the dialogs: "&Paramètres" (mnuEditProperties) opens
 // the parameters dialog in settings mode, "&Renommer" (mnuActionRename) renames the checked
-// files. The program registers them on its window at start-up.
+// files, "&Annuler le dernier renommage" (mnuEditUndo) undoes the last rename (see
+// JournalCommands.h). The program registers them on its window at start-up.
 
 class wMain;
 

@@ -9,10 +9,40 @@
 
 namespace FileListRules {
 
+namespace {
+// Asked for by other files' static data too, so built on first use.
+const QStringList& classicExtensions() {
+  static const QStringList list = QStringLiteral("jpg jpeg bmp gif").split(QLatin1Char(' '));
+  return list;
+}
+const QStringList& rawExtensions() {
+  static const QStringList list = QStringLiteral("dng cr2 cr3 nef arw orf rw2 pef srw raf").split(QLatin1Char(' '));
+  return list;
+}
+const QStringList& otherExtensions() {
+  static const QStringList list =
+      QStringLiteral("heic heif hif avif tif tiff png webp mp4 mov m4v 3gp 3g2").split(QLatin1Char(' ')) + rawExtensions();
+  return list;
+}
+}  // namespace
+
 bool IsAcceptedExtension(const QString& path) {
-  static const QString kAccepted = QStringLiteral("|jpeg|jpg|bmp|gif|");
   const QString ext = Orvofonctions2::GetFileExt(path).toLower();
-  return kAccepted.contains(QLatin1Char('|') + ext + QLatin1Char('|'));
+  return !ext.isEmpty() && (classicExtensions().contains(ext) || otherExtensions().contains(ext));
+}
+
+bool IsOtherFormat(const QString& path) {
+  const QString ext = Orvofonctions2::GetFileExt(path).toLower();
+  return !ext.isEmpty() && otherExtensions().contains(ext);
+}
+
+bool IsRawFormat(const QString& path) {
+  const QString ext = Orvofonctions2::GetFileExt(path).toLower();
+  return !ext.isEmpty() && rawExtensions().contains(ext);
+}
+
+QString AcceptedPatterns() {
+  return QStringLiteral("*.") + (classicExtensions() + otherExtensions()).join(QStringLiteral(";*."));
 }
 
 QString CommandLineToList(const QString& commandLine) {

@@ -13,8 +13,21 @@
 namespace FileListRules {
 
 // True when the path's extension (after its last ".", compared in lower case) is one of
-// jpeg, jpg, bmp, gif. A path without "." is refused.
+// jpeg, jpg, bmp, gif, or of the other camera and phone formats (HEIF/AVIF, raw, TIFF, PNG,
+// WebP, MP4/QuickTime/3GP videos). A path without "." is refused.
 bool IsAcceptedExtension(const QString& path);
+
+// True when the extension is one of the formats beyond jpeg, jpg, bmp and gif (HEIF/AVIF, raw,
+// TIFF, PNG, WebP, videos): a preview of one that cannot be decoded is a placeholder, where
+// any other file that cannot be shown is an error.
+bool IsOtherFormat(const QString& path);
+
+// True for the raw formats (dng, cr2, cr3, nef, arw, orf, rw2, pef, srw, raf), whose preview
+// is the JPEG they carry rather than what a decoder makes of the file.
+bool IsRawFormat(const QString& path);
+
+// The accepted extensions as file-dialog patterns: "*.jpg;*.jpeg;...".
+QString AcceptedPatterns();
 
 // The command line (quoted paths separated by single blanks) as one path per line: every
 // `" "` becomes CR LF, then every remaining double quote goes.

@@ -1,6 +1,7 @@
 #include "app/mainwindow/FileListView.h"
 
 #include "app/naming/PictureList.h"
+#include "runtime/PathCodec.h"
 #include "runtime/RuntimeError.h"
 
 #include <QDragEnterEvent>
@@ -203,7 +204,8 @@ void FileListView::dropEvent(QDropEvent* event) {
   }
   QStringList paths;
   for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) paths.append(url.toLocalFile());
+    // The path's bytes as the file manager gave them, so that no name is decoded lossily.
+    if (url.isLocalFile()) paths.append(rt::decodePath(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1())));
   }
   event->setDropAction(Qt::CopyAction);
   event->accept();

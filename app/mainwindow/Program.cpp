@@ -1,6 +1,7 @@
 #include "app/mainwindow/Program.h"
 
 #include "app/mainwindow/DialogCommands.h"
+#include "app/mainwindow/JournalCommands.h"
 #include "app/mainwindow/wMain.h"
 
 #include <QApplication>
@@ -20,5 +21,6 @@ int RunProgram(const std::function<void(wMain&)>& watch) {
   RegisterDialogCommands(window);
   if (watch) watch(window);
   if (!window.Form_Load()) return window.exitCode();
+  OfferRecovery(window);
   return QApplication::exec();
 }

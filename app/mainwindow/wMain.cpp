@@ -110,6 +110,8 @@ void wMain::buildMenus() {
 
   mnuEdit = menuBar()->addMenu(QStringLiteral("&Edition"));
   mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+  mnuEditUndo = addMenuItem(mnuEdit, "mnuEditUndo", QStringLiteral("&Annuler le dernier renommage"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  mnuEditSep0 = addSeparator(mnuEdit, "mnuEditSep0");
   mnuEditCheck = addMenuItem(mnuEdit, "mnuEditCheck", QStringLiteral("&Valider"));
   mnuEditUncheck = addMenuItem(mnuEdit, "mnuEditUncheck", QStringLiteral("&Dévalider"));
   mnuEditSep1 = addSeparator(mnuEdit, "mnuEditSep1");
@@ -264,7 +266,8 @@ void wMain::setCommand(const QString& menuItem, Command command) {
 void wMain::updateCommandStates() {
   const bool idle = !adding_;
   const auto available = [&](const QString& name) {
-    if (name == QLatin1String("mnuEditProperties") || name == QLatin1String("mnuActionRename")) {
+    if (name == QLatin1String("mnuEditProperties") || name == QLatin1String("mnuActionRename") ||
+        name == QLatin1String("mnuEditUndo")) {
       return idle && commands_.contains(name);
     }
     return idle;
@@ -283,6 +286,12 @@ void wMain::updateCommandStates() {
 void wMain::mnuEditProperties_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditProperties_Click"), [&] {
     if (const Command command = commands_.value(QStringLiteral("mnuEditProperties"))) command();
+  });
+}
+
+void wMain::mnuEditUndo_Click() {
+  ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditUndo_Click"), [&] {
+    if (const Command command = commands_.value(QStringLiteral("mnuEditUndo"))) command();
   });
 }
 

@@ -62,6 +62,8 @@ class wMain : public QMainWindow {
   QAction* mnuEditProperties = nullptr;
   QMenu* mnuAction = nullptr;
   QAction* mnuActionRename = nullptr;
+  QAction* mnuEditUndo = nullptr;  // "Annuler le dernier renommage"
+  QAction* mnuEditSep0 = nullptr;
   QMenu* mnuHelp = nullptr;
   QAction* mnuHelpIndex = nullptr;
   QAction* mnuHelpAbout = nullptr;
@@ -120,6 +122,7 @@ class wMain : public QMainWindow {
   // Registered commands.
   void mnuEditProperties_Click();
   void mnuActionRename_Click();
+  void mnuEditUndo_Click();
 
   // Layout.
   void Form_Resize();

@@ -4,15 +4,19 @@
 #include "app/common/Orvofonctions2.h"
 #include "app/mainwindow/FileListRules.h"
 #include "app/mainwindow/FileListView.h"
+#include "app/mainwindow/PicturePreview.h"
 #include "app/mainwindow/SplitterBar.h"
 #include "app/mainwindow/StatusPanels.h"
 #include "app/mainwindow/wMain.h"
 #include "app/naming/FutureName.h"
 #include "app/picture/ListableFile.h"
 #include "app/picture/PictureInfos.h"
+#include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
@@ -25,8 +29,10 @@ namespace {
 
 constexpr int32_t kInvalidPicture = 481;
 
-const QString kPictureFilter =
-    QStringLiteral("Fichiers JPEG (*.jpg)|*.jpg|Fichiers BMP (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*");
+QString pictureFilter() {
+  return QStringLiteral("Photos et vidéos|") + FileListRules::AcceptedPatterns() +
+         QStringLiteral("|Fichiers JPEG (*.jpg)|*.jpg|Fichiers BMP (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*");
+}
 
 // The message that names the paths an addition refused; a long list is cut short.
 QString refusedFilesText(const QStringList& refusals) {
@@ -138,7 +144,7 @@ void wMain::mnuFileAdd_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuFileAdd_Click"), [&] {
     ui::FileDialogRequest request;
     request.owner = this;
-    request.filter = kPictureFilter;
+    request.filter = pictureFilter();
     request.multi = true;
     request.initDir = GetParam(QStringLiteral("Files"), QStringLiteral("LastPath"), QString());
     const QString result = Ui().getFileName(request);
@@ -261,26 +267,49 @@ void wMain::lvwFiles_ItemClick(QTreeWidgetItem* item) {
 }
 
 // Fits and centres the picture in the area right of the splitter. The picture is decoded at
-// the size it is shown, not at its own size.
+// the size it is shown, not at its own size. A raw file shows its own JPEG preview; a file of
+// the other formats that cannot be decoded (a video, say) shows a placeholder with its name.
 void wMain::showPreview(const QString& path) {
   const int left = frmCursor->x() + frmCursor->width();
   const int top = tbrTools->height();
   const QRect area(left, top, std::max(0, innerWidth() - left), std::max(0, innerHeight() - top - sbrStatus->height()));
   if (area.width() <= 0 || area.height() <= 0) return;
   imgSample->hide();
-  QImageReader reader(path);
+  const bool mustDecode = !FileListRules::IsOtherFormat(path);
+  QBuffer embedded;
+  if (FileListRules::IsRawFormat(path)) embedded.setData(PicturePreview::EmbeddedJpeg(path));
+  // The file is opened through the runtime, which keeps every byte of its name.
+  QFile file;
+  QImageReader reader;
+  if (embedded.size() > 0) {
+    reader.setDevice(&embedded);
+  } else {
+    try {
+      if (file.open(rt::openForReading(path), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) reader.setDevice(&file);
+    } catch (const rt::RuntimeError&) {
+      // A file that cannot be opened is a picture that cannot be shown: reported just below.
+    }
+  }
   reader.setAutoTransform(true);
   QSize own = reader.size();
   const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
   if (turned) own.transpose();
   const QRect target = FileListRules::FitInArea(own, area);
-  if (target.isEmpty()) rt::raise(kInvalidPicture, rt::defaultErrorSource(), QStringLiteral("Image incorrecte"));
   const qreal ratio = imgSample->devicePixelRatioF();
-  QSize decoded = target.size() * ratio;
-  if (turned) decoded.transpose();
-  reader.setScaledSize(decoded);
-  QImage image = reader.read();
-  if (image.isNull()) rt::raise(kInvalidPicture, rt::defaultErrorSource(), QStringLiteral("Image incorrecte"));
+  QImage image;
+  if (!target.isEmpty()) {
+    QSize decoded = target.size() * ratio;
+    if (turned) decoded.transpose();
+    reader.setScaledSize(decoded);
+    image = reader.read();
+  }
+  if (image.isNull()) {
+    if (mustDecode) rt::raise(kInvalidPicture, rt::defaultErrorSource(), QStringLiteral("Image incorrecte"));
+    imgSample->setPixmap(PicturePreview::Placeholder(Orvofonctions2::GetFilenameFromPath(path), area.size() * ratio, ratio));
+    imgSample->setGeometry(area);
+    imgSample->show();
+    return;
+  }
   QPixmap pixmap = QPixmap::fromImage(std::move(image));
   pixmap.setDevicePixelRatio(ratio);
   imgSample->setPixmap(pixmap);

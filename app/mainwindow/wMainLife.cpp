@@ -1,6 +1,7 @@
 // wMain: start-up, the hand-off pick-up, settings files, help and about, the close prompt and
 // shutdown.
 #include "app/common/AppSettings.h"
+#include "app/common/InstallLayout.h"
 #include "app/common/Orvofonctions2.h"
 #include "app/dialogs/SettingsFileDialog.h"
 #include "app/dialogs/wSplash.h"
@@ -43,8 +44,7 @@ const QString kStartUp = QStringLiteral("wMain.Form_Load");
 
 const QString kNoLibrary = QStringLiteral(
     "La bibliothèque OrvoLib22 est introuvable ou n'est pas enregistrée : Tindra ne peut pas "
-    "fonctionner sans elle.\r\nEnregistrez-la avec tindra-regserver (chemin de libOrvoLib22.so), "
-    "puis relancez Tindra.");
+    "fonctionner sans elle.\r\n");
 
 // A number of the layout stored in the application settings file. A stored text that is no
 // usable number is reported and the default is used instead, so the window still shows; the
@@ -127,7 +127,8 @@ bool wMain::Form_Load() {
   try {
     Orvofonctions2::CreateObjects();
   } catch (const rt::RuntimeError& error) {
-    ErrorHandling::ShowError(kStartUp, error.number(), error.description() + QStringLiteral("\r\n\r\n") + kNoLibrary);
+    ErrorHandling::ShowError(kStartUp, error.number(), error.description() + QStringLiteral("\r\n\r\n") + kNoLibrary +
+                                                 Orvofonctions2::LibraryRemedy());
     exitCode_ = 1;
     unloaded_ = true;
     return false;
@@ -146,7 +147,7 @@ bool wMain::Form_Load() {
     if (commandLine.isEmpty()) showSplash();
   });
   step([&] {
-    help::SetHelpFile(Ui().programFolder() + QStringLiteral("/") + Ui().programFileName() + QStringLiteral(".help"));
+    help::SetHelpFile(InstallLayout::HelpFolder());
   });
   step([&] { startFiles(commandLine); });
   if (unloaded_) return false;

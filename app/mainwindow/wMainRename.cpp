@@ -8,6 +8,7 @@
 #include "app/mainwindow/UiServices.h"
 #include "app/mainwindow/wMain.h"
 #include "app/naming/ConfigClass.h"
+#include "app/naming/JournalStore.h"
 #include "app/naming/RenameEngine.h"
 #include "app/naming/RenameReport.h"
 #include "runtime/FileSystem.h"
@@ -118,10 +119,15 @@ void renameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
   const QList<QTreeWidgetItem*> items = list.allRows();
   std::vector<RenameRow> rows = rowsOf(items);
   RenameDialogs dialogs(&window, options.progressDelayMs, options.eventsIntervalMs);
+  JournalWriter journal;
+  RenameEngine engine(rt::localFileSystem(), CurrentConfig(), *offsets, dialogs);
+  engine.setJournal(&journal);
   QString leftAlone;
+  QString journalProblem;
   try {
-    const RenameSummary summary = RenameEngine(rt::localFileSystem(), CurrentConfig(), *offsets, dialogs).run(rows);
+    const RenameSummary summary = engine.run(rows);
     leftAlone = LeftAloneReport(summary.leftAlone);
+    journalProblem = summary.journalProblem;
   } catch (const RenameFailure& failure) {
     // The engine gave back the old names it could; the rows follow the files as they are now.
     copyBack(list, items, rows);
@@ -133,6 +139,9 @@ void renameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
   copyBack(list, items, rows);
   scope.end();
   if (!leftAlone.isEmpty()) Ui().messageBox(rt::displayPath(leftAlone), ui::Buttons::Ok, ui::Icon::Exclamation);
+  const QString pruneProblem = pruneJournals();
+  for (const QString& problem : {journalProblem, pruneProblem})
+    if (!problem.isEmpty()) Ui().messageBox(problem, ui::Buttons::Ok, ui::Icon::Exclamation);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "app/naming/BaseName.h"
 #include "app/naming/FutureName.h"
+#include "app/naming/JournalStore.h"
 #include "app/naming/NameComposition.h"
 #include "app/picture/PictureInfos.h"
 #include "runtime/FileIdentity.h"
@@ -80,8 +81,8 @@ qsizetype byteLength(const QString& name) { return rt::encodePath(name).size(); 
 class Run {
  public:
   Run(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets, RenameQuestions& questions,
-      std::vector<RenameRow>& rows, const RenameEngine::PictureSource& source)
-      : fs_(fs), config_(config), offsets_(offsets), questions_(questions), rows_(rows), source_(source) {}
+      std::vector<RenameRow>& rows, const RenameEngine::PictureSource& source, JournalWriter* journal)
+      : fs_(fs), config_(config), offsets_(offsets), questions_(questions), rows_(rows), source_(source), journal_(journal) {}
 
   RenameSummary execute();
 
@@ -112,6 +113,10 @@ class Run {
   void rebuildKeys();
   void progress(RenamePhase phase, int done) { questions_.progress(phase, done, total_); }
 
+  // Journal
+  void writeJournal();
+  void endJournal(JournalOutcome outcome, const QStringList& left);
+
   rt::FileSystem& fs_;
   const ConfigClass& config_;
   RenameOffsets offsets_;
@@ -130,6 +135,8 @@ class Run {
   RenameSummary summary_;
   QString failingFrom_;
   QString failingTo_;
+  JournalWriter* journal_;
+  std::vector<QString> plannedFinals_;  // by move, when journaled
 };
 
 QString rowName(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + folded(name); }
@@ -140,6 +147,7 @@ RenameSummary Run::execute() {
     chooseNames();
     listFolders();
     leaveAloneNamesTooLong();
+    if (journal_ && !moves_.empty()) writeJournal();
   } catch (...) {
     throw failure(currentError(), rt::currentSystemReason(), {});
   }
@@ -151,9 +159,11 @@ RenameSummary Run::execute() {
     const QString reason = rt::currentSystemReason();
     const QStringList notRestored = restoreOriginalNames();
     rebuildKeys();
+    endJournal(JournalOutcome::RolledBack, notRestored);
     throw failure(error, reason, notRestored);
   }
   rebuildKeys();
+  endJournal(JournalOutcome::Complete, {});
   return summary_;
 }
 
@@ -345,10 +355,74 @@ void Run::giveFinalName(Move& move, QString& lastBase, int32_t& counter) {
       ++counter;
     }
   }
+  const size_t index = static_cast<size_t>(&move - moves_.data());
+  if (!plannedFinals_.empty() && row.text != plannedFinals_[index]) journal_->recordFinal(index, row.text);
   row.checked = false;
   move.place = Place::Final;
   finals_.insert(row.key, &move);
   ++summary_.renamed;
+}
+
+// ---- Journal ----
+
+class SilentQuestions : public RenameQuestions {
+ public:
+  QString askDate(const QString&, const QString&) override { return QString(); }
+  void progress(RenamePhase, int, int) override {}
+};
+
+// Renames that always succeed: in the planning run, the run's own view of the folders decides
+// alone, as on disk while nothing else changes them.
+class PlanningFileSystem : public rt::FileSystem {
+ public:
+  explicit PlanningFileSystem(const rt::FileSystem& real) : real_(real) {}
+  bool exists(const QString& path) const override { return real_.exists(path); }
+  bool renameNoReplace(const QString&, const QString&) override { return true; }
+  QStringList entryNames(const QString& folder) const override { return real_.entryNames(folder); }
+  qsizetype maxNameLength(const QString& folder) const override { return real_.maxNameLength(folder); }
+
+ private:
+  const rt::FileSystem& real_;
+};
+
+// Works the final names out in memory, from the folders as listed (what the dry run shows),
+// and writes the moves with each file's identity before the first move.
+void Run::writeJournal() {
+  std::vector<RenameRow> rows = rows_;
+  PlanningFileSystem planning(fs_);
+  SilentQuestions silent;
+  Run dry(planning, config_, offsets_, silent, rows, source_, nullptr);
+  dry.moves_ = moves_;
+  dry.folders_ = folders_;
+  dry.rowNames_ = rowNames_;
+  // Each file under its usual temporary name: where the run picks another (that name was
+  // taken), recovery still finds the file by its identity.
+  JournalRun run;
+  for (Move& move : dry.moves_) {
+    RenameRow& row = rows[move.row];
+    const QString temporary = kTemporaryPrefix + row.text;
+    run.files.push_back(JournalFile{row.folder, row.text, temporary, QString(), {}});
+    dry.moved(row, joinPath(row.folder, temporary), temporary);
+    move.place = Place::Temporary;
+  }
+  readIdentities(run.files);
+  dry.giveFinalNames();
+  for (size_t i = 0; i < dry.moves_.size(); ++i) {
+    run.files[i].finalName = rows[dry.moves_[i].row].text;
+    plannedFinals_.push_back(run.files[i].finalName);
+  }
+  journal_->begin(run);
+}
+
+// The outcome; a journal left without one reads as interrupted, which recovery handles, so a
+// failure here is only reported.
+void Run::endJournal(JournalOutcome outcome, const QStringList& left) {
+  if (plannedFinals_.empty()) return;
+  try {
+    journal_->end(outcome, left);
+  } catch (const rt::RuntimeError& error) {
+    summary_.journalProblem = error.description();
+  }
 }
 
 // ---- Afterwards ----
@@ -425,5 +499,5 @@ void Run::rebuildKeys() {
 }  // namespace
 
 RenameSummary RenameEngine::run(std::vector<RenameRow>& rows) {
-  return Run(fs_, config_, offsets_, questions_, rows, source_).execute();
+  return Run(fs_, config_, offsets_, questions_, rows, source_, journal_).execute();
 }

@@ -48,6 +48,11 @@
 //     which files could not go back and why, and which vanished (moved or deleted by another
 //     program). Nothing is ever overwritten, so no picture is lost whatever fails.
 //   RenameReport.h turns a failure and the files left alone into the texts shown to the user.
+//   - Journal (when one is given): before the first move, the whole run is worked out on a
+//     simulated copy of the folders and written, synced, as the run's journal (old, temporary
+//     and final names and identity of every file to move); a final name other than planned
+//     (an entry that appeared meanwhile) is appended; the outcome ends it. When the journal
+//     cannot be written, nothing moves.
 
 #include "app/naming/ConfigClass.h"
 #include "app/naming/RenameQuestions.h"
@@ -62,6 +67,8 @@
 
 #include <functional>
 #include <vector>
+
+class JournalWriter;
 
 // The text put in front of a file's name while the operation runs.
 inline const QString kTemporaryPrefix = QStringLiteral("($)_");
@@ -89,6 +96,7 @@ struct RenameSummary {
   int skipped = 0;  // checked files that kept their names (leftAlone included)
   std::vector<RenameNotice> leftAlone;  // checked files not renamed because of a problem
   std::vector<size_t> asked;            // rows whose date was asked, declined ones included
+  QString journalProblem;  // French, when the journal's outcome could not be written
 };
 
 // The failure that stopped an operation: the runtime error (number, source, description),
@@ -139,6 +147,8 @@ class RenameEngine {
   // a list gives what it read when the rows were added.
   using PictureSource = std::function<JpegInfosClass(size_t row)>;
   void setPictureSource(PictureSource source) { source_ = std::move(source); }
+  // Journals the next runs in journal (which must outlive them); none by default.
+  void setJournal(JournalWriter* journal) { journal_ = journal; }
 
  private:
   PictureSource source_;
@@ -146,4 +156,5 @@ class RenameEngine {
   const ConfigClass& config_;
   RenameOffsets offsets_;
   RenameQuestions& questions_;
+  JournalWriter* journal_ = nullptr;
 };

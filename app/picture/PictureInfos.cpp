@@ -1,7 +1,7 @@
 #include "app/picture/PictureInfos.h"
 
 #include "app/common/ErrorHandling.h"
-#include "app/picture/JpegReader.h"
+#include "app/picture/PictureFormat.h"
 #include "app/picture/PictureBytes.h"
 
 namespace {
@@ -13,7 +13,7 @@ JpegInfosClass PictureInfos(const QString& path) {
   try {
     FilePictureBytes bytes(path);
     if (const auto date = bytes.modificationDate()) info.SetFileDate(*date);
-    ReadJpegInfos(bytes, info);
+    ReadPictureInfos(bytes, info);
   } catch (...) {
     // A file that could not be opened still has its date when the file system gives one.
     if (info.FileDate() == 0.0) {
@@ -28,7 +28,7 @@ JpegInfosClass PictureInfosFromBytes(std::span<const uint8_t> bytes) {
   JpegInfosClass info;
   try {
     MemoryPictureBytes source(bytes);
-    ReadJpegInfos(source, info);
+    ReadPictureInfos(source, info);
   } catch (...) {
     ErrorHandling::ShowCurrentException(kWhere);
   }

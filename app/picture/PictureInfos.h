@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <span>
 
-// Reads the file at path: FileDate from the file system, then (see ReadJpegInfos) the size
-// and depth of a baseline JPEG and its EXIF dates. Always returns a record: a file that is not
-// JPEG or has a wrong EXIF header gives its Message; any other failure (the file cannot be
-// opened or read, a corrupt segment length or TIFF offset) is reported as wMain.PictureInfos
-// and the record comes back as filled up to that point. The file is open only during the
-// call.
+// Reads the file at path: FileDate from the file system, then (see ReadPictureInfos) the size,
+// depth and dates of a baseline JPEG or of another format told by its content. Always returns
+// a record: a file that is not JPEG or has a wrong EXIF header gives its Message; any other
+// failure (the file cannot be opened or read, a corrupt segment length or TIFF offset) is
+// reported as wMain.PictureInfos and the record comes back as filled up to that point. The
+// file is open only during the call.
 JpegInfosClass PictureInfos(const QString& path);
 
 // The same reading on bytes already in memory (FileDate stays 0), with the same reporting.

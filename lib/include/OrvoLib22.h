@@ -52,6 +52,8 @@ constexpr const char* kHelpFileName = "OrvoLib.chm";
 // The library's file version (also readable from the library through DllGetVersion).
 constexpr ServerVersion kFileVersion{2, 2, 0, 83};
 constexpr const char* kFileVersionText = "2.02.0083";
+// The library's file name (its shared-object name), as installed and as built.
+constexpr const char* kServerFileName = "libOrvoLib22.so.2";
 
 // Global classes are application objects (one shared instance per client); creatable ones
 // are created explicitly and may have many instances.

@@ -1,6 +1,8 @@
 // The program's road to the library: process-wide slots and errors at the calling statement.
 
+#include "app/common/InstallLayout.h"
 #include "app/common/Orvofonctions2.h"
+#include "app/common/ProgramInfo.h"
 #include "lib/include/OrvoLib22.h"
 #include "runtime/ComServer.h"
 #include "runtime/RegistryStore.h"
@@ -9,6 +11,10 @@
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <cstdlib>
 
@@ -30,18 +36,28 @@ bool unregisterClass(const CLSID& clsid) {
   return !rt::reg::keyExists(rt::reg::ClassesRoot, key) || rt::reg::deleteTree(rt::reg::ClassesRoot, key);
 }
 
-// Runs in a fresh process (empty slots): a class that cannot be created raises 429 with the
-// runtime's text, and the slot tries again on the next call. Exits with 0 when all holds.
+// Runs in a fresh process (empty slots), as a program installed in an empty prefix: with the
+// classes registered nowhere and no library in the install, a call raises 429 whose text names
+// the files looked for, and the slot tries again on the next call: once the install holds the
+// library, the class loads from there without any registration. Exits with 0 when all holds.
 void uncreatableClassesRaise429() {
   if (!unregisterClass(CLSID_HexFunctions) || !unregisterClass(CLSID_WinPlace)) std::exit(2);
+  const QString prefix = testsupport::makeTempDir(QStringLiteral("prefix"));
+  ProgramInfo::OverrideLocation(prefix + QStringLiteral("/bin"), QStringLiteral("tindra"));
+  const QString installed = InstallLayout::LibraryFolder(prefix + QStringLiteral("/bin")) +
+                            QStringLiteral("/") + QLatin1String(OrvoLib22::kServerFileName);
   for (auto call : {+[] { Orvofonctions2::HiByte(0x100); },
                     +[] { Orvofonctions2::RestoreWindow(nullptr, QStringLiteral("x.ini")); }}) {
     const rt::RuntimeError e = errorOf(call);
-    if (e.number() != 429 || e.description() != QStringLiteral("Un composant ActiveX ne peut pas créer l'objet")) {
+    if (e.number() != 429 || !e.description().startsWith(QStringLiteral("Un composant ActiveX ne peut pas créer l'objet\n")) ||
+        !e.description().contains(installed)) {
       std::exit(3);
     }
   }
-  if (!testsupport::registerBuiltLibrary()) std::exit(4);
+  if (!QDir().mkpath(QFileInfo(installed).absolutePath()) ||
+      !QFile::copy(testsupport::builtLibraryPath(), installed)) {
+    std::exit(4);
+  }
   if (Orvofonctions2::HiByte(0x100) != 1) std::exit(5);
   std::exit(0);
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 using namespace FileListRules;
 
 namespace {
@@ -26,6 +28,21 @@ TEST(FileListRules, OnlyPictureExtensionsAreAcceptedInAnyCase) {
   for (const char* path : {"/p/a.jpe", "/p/a.txt", "/p/noext", "/p.jpg/noext", "", "/p/a.", "/p/a.jpg|gif"}) {
     EXPECT_FALSE(IsAcceptedExtension(QString::fromLatin1(path))) << path;
   }
+  // The other camera and phone formats, in any case, and only they show a placeholder.
+  const QStringList others = QStringLiteral(
+      "heic HEIF Hif avif DNG cr2 CR3 nef arw orf rw2 pef srw RAF tif tiff PNG webp MP4 mov m4v 3gp 3G2").split(' ');
+  for (const QString& ext : others) {
+    EXPECT_TRUE(IsAcceptedExtension("/p/IMG_1." + ext)) << ext.toStdString();
+    EXPECT_TRUE(IsOtherFormat("/p/IMG_1." + ext)) << ext.toStdString();
+  }
+  for (const char* path : {"/p/a.jpg", "/p/a.GIF", "/p/a.txt", "/p/a.xmp", "/p/a.avi", "/p/noext"}) {
+    EXPECT_FALSE(IsOtherFormat(QString::fromLatin1(path))) << path;
+  }
+  EXPECT_TRUE(IsRawFormat("/p/DSC_1.NEF"));
+  EXPECT_TRUE(IsRawFormat("/p/x.Raf"));
+  EXPECT_FALSE(IsRawFormat("/p/x.tiff"));  // a TIFF previews its own image, not its thumbnail
+  EXPECT_FALSE(IsRawFormat("/p/x.heic"));
+  EXPECT_EQ(AcceptedPatterns().count(QStringLiteral("*.")), 4 + others.size());
 }
 
 TEST(FileListRules, QuotedPathsBecomeOnePerLine) {

@@ -5,7 +5,11 @@
 #include "app/common/AppSettings.h"
 #include "app/mainwindow/SplitterBar.h"
 #include "app/mainwindow/StatusPanels.h"
+#include "runtime/PathCodec.h"
 #include "tests/support/GuardedFifo.h"
+#include "tests/support/FormatBuilder.h"
+
+#include <cstdio>
 
 #include <QAction>
 #include <QFile>
@@ -397,6 +401,20 @@ TEST_F(WindowFixture, PreviewFitsAndCentresThePicture) {
   EXPECT_EQ(w.imgSample->geometry(), shown);
 }
 
+// A name that is not UTF-8 is listed, dated and shown like any other.
+TEST_F(WindowFixture, NamesThatAreNotUtf8AreListedAndShown) {
+  wMain& w = shownWindow(900, 600);
+  const QString made = picture("made.jpg", exifDate(2005, 1, 1, 10, 0, 0), QByteArray(), 80, 20);
+  const QString odd = rt::decodePath(rt::encodePath(pictureDir) + "/caf\xe9.jpg");
+  ASSERT_EQ(::rename(rt::encodePath(made).constData(), rt::encodePath(odd).constData()), 0);
+  w.AddFiles(odd);
+  ASSERT_NE(w.lvwFiles->row(odd), nullptr);
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(odd));
+  EXPECT_EQ(w.sbrStatus->text("CreateDate"), "01/01/2005 10:00:00");
+  EXPECT_FALSE(w.imgSample->isHidden());
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+}
+
 // Files dropped or handed over while a long addition runs join it: nothing is lost, nothing
 // doubled, and the list ends sorted.
 TEST_F(WindowFixture, FilesArrivingDuringAnAdditionJoinIt) {
@@ -433,7 +451,9 @@ TEST_F(WindowFixture, AddDialogAddsEveryChosenFileAndRemembersTheFolder) {
   w.mnuFileAdd_Click();
   ASSERT_EQ(ui.fileDialogs().size(), 1);
   const ui::FileDialogRequest& request = ui.fileDialogs().first();
-  EXPECT_EQ(request.filter, "Fichiers JPEG (*.jpg)|*.jpg|Fichiers BMP (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*");
+  EXPECT_TRUE(request.filter.startsWith("Photos et vidéos|*.jpg;*.jpeg;*.bmp;*.gif;*.heic;"));
+  EXPECT_TRUE(request.filter.contains(";*.nef;")) << request.filter.toStdString();
+  EXPECT_TRUE(request.filter.endsWith("|Fichiers JPEG (*.jpg)|*.jpg|Fichiers BMP (*.bmp)|*.bmp|Tous les fichiers (*.*)|*.*"));
   EXPECT_TRUE(request.multi);
   EXPECT_FALSE(request.save);
   EXPECT_EQ(request.initDir, "");
@@ -571,5 +591,30 @@ TEST_F(WindowFixture, FutureNameShowsWhatTheRenameWritesOrNothing) {
   for (const char* key : {"NewName", "ImgSize", "CreateDate", "ModifDate", "FileDate"}) {
     EXPECT_EQ(w.sbrStatus->text(QString::fromLatin1(key)), "") << key;
   }
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+}
+
+// A raw file shows its own JPEG preview; a movie, which cannot be decoded, a placeholder over
+// the whole area with no error, while its date still shows.
+TEST_F(WindowFixture, OtherFormatsShowTheirPreviewOrAPlaceholder) {
+  wMain& w = shownWindow(900, 600);
+  testsupport::RawContent raw;
+  raw.jpeg = testsupport::readFile(picture("preview.jpg", exifDate(2005, 1, 1, 10, 0, 0), QByteArray(), 80, 20));
+  const QString nef = pictureDir + "/DSC_0001.NEF";
+  testsupport::writeFile(nef, testsupport::rawFile(raw));
+  const QString mov = pictureDir + "/IMG_0002.MOV";
+  testsupport::writeFile(mov, testsupport::box("ftyp", QByteArray("qt  ") + testsupport::be32(0) + "qt  ") +
+                                  testsupport::box("moov", testsupport::appleCreationMeta("2019-07-24T11:25:40+0300")));
+  w.AddFiles(nef + "\r\n" + mov);
+  ASSERT_EQ(w.lvwFiles->topLevelItemCount(), 2);
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(nef));
+  EXPECT_TRUE(w.imgSample->isVisible());
+  EXPECT_NEAR(static_cast<double>(w.imgSample->width()) / w.imgSample->height(), 4.0, 0.1);
+  EXPECT_EQ(w.sbrStatus->text("CreateDate"), "05/02/2021 10:56:50");
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(mov));
+  EXPECT_TRUE(w.imgSample->isVisible());
+  EXPECT_EQ(w.imgSample->geometry().top(), w.tbrTools->height());
+  EXPECT_EQ(w.imgSample->geometry().right(), w.innerWidth() - 1);
+  EXPECT_EQ(w.sbrStatus->text("CreateDate"), "24/07/2019 11:25:40");
   EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
 }

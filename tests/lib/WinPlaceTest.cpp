@@ -289,13 +289,16 @@ TEST_F(WinPlaceTest, AppActivateExMatchesTitlesInStackingOrder) {
   EXPECT_EQ(found, WId{0});
 }
 
-TEST_F(WinPlaceTest, KeepsItsPrivateIniParamCreatedByClassIdentifier) {
+// The private IniParam comes from the library's own classes: with nothing registered, a window
+// place made now still reads and writes its file.
+TEST_F(WinPlaceTest, MakesItsPrivateIniParamWithoutAnyRegistration) {
   auto form = makeForm(QStringLiteral("wMain"), kNormal, true);
-  ComPtr<_WinPlace> unused;
-  ASSERT_EQ(rt::com::createInstance(CLSID_WinPlace, unused), S_OK);
-  ASSERT_EQ(place_->SaveWindow(form.get(), file_), S_OK);  // creates its IniParam now
-
-  libtest::PrivateRegistry empty;  // from here no class can be created
+  ComPtr<_WinPlace> later;
+  ASSERT_EQ(rt::com::createInstance(CLSID_WinPlace, later), S_OK);
   ASSERT_EQ(place_->SaveWindow(form.get(), file_), S_OK);
-  EXPECT_EQ(raisedNumber(unused->SaveWindow(form.get(), file_), unused.get()), 429);
+
+  libtest::PrivateRegistry empty;
+  EXPECT_EQ(place_->SaveWindow(form.get(), file_), S_OK);
+  EXPECT_EQ(later->SaveWindow(form.get(), file_), S_OK);
+  EXPECT_EQ(later->RestoreWindow(form.get(), file_), S_OK);
 }

@@ -20,7 +20,7 @@ std::unique_ptr<QTemporaryDir>& tempDirHolder() {
 }  // namespace
 
 // Called from main before anything else: every test process gets its own TMPDIR and
-// XDG_CONFIG_HOME, so no test reads or writes the user's files or another test's.
+// XDG_CONFIG_HOME and XDG_STATE_HOME, so no test reads or writes the user's files or another test's.
 void initProcessEnvironment() {
   auto& holder = tempDirHolder();
   holder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/tindra-test-XXXXXX"));
@@ -30,11 +30,15 @@ void initProcessEnvironment() {
   const QString root = holder->path();
   QDir(root).mkpath(QStringLiteral("tmp"));
   QDir(root).mkpath(QStringLiteral("config"));
+  QDir(root).mkpath(QStringLiteral("machine"));
   const QByteArray tmp = QFile::encodeName(root + QStringLiteral("/tmp"));
   const QByteArray cfg = QFile::encodeName(root + QStringLiteral("/config"));
   setenv("TMPDIR", tmp.constData(), 1);
   setenv("XDG_CONFIG_HOME", cfg.constData(), 1);
   setenv("HOME", QFile::encodeName(root).constData(), 1);
+  // Nor the machine-wide store an installation wrote.
+  setenv("TINDRA_MACHINE_CONFIG", QFile::encodeName(root + QStringLiteral("/machine")).constData(), 1);
+  setenv("XDG_STATE_HOME", QFile::encodeName(root + QStringLiteral("/state")).constData(), 1);
   if (!getenv("QT_QPA_PLATFORM")) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   }

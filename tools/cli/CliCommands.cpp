@@ -2,6 +2,7 @@
 
 #include "app/naming/ConfigClass.h"
 #include "app/naming/FutureName.h"
+#include "app/naming/JournalStore.h"
 #include "app/naming/PictureList.h"
 #include "app/naming/RenameEngine.h"
 #include "app/naming/RenameReport.h"
@@ -143,11 +144,18 @@ int runRename(const Options& options, bool simulate) {
   rt::FileSystem& fs = simulate ? static_cast<rt::FileSystem&>(simulated) : rt::localFileSystem();
   TerminalQuestions questions;
   RenameEngine engine(fs, CurrentConfig(), RenameOffsets::fromConfig(CurrentConfig()), questions);
+  JournalWriter journal;
+  if (!simulate) engine.setJournal(&journal);
   try {
     const RenameSummary summary = engine.run(rows);
     if (!summary.leftAlone.empty()) {
       markFailed();
       printError(LeftAloneReport(summary.leftAlone));
+    }
+    if (!summary.journalProblem.isEmpty()) printError(summary.journalProblem);
+    if (!simulate) {
+      const QString pruneProblem = pruneJournals();
+      if (!pruneProblem.isEmpty()) printError(pruneProblem);
     }
   } catch (const RenameFailure& failure) {
     for (size_t i = 0; i < rows.size(); ++i) printLine(tabbed({listed.given[static_cast<qsizetype>(i)], rows[i].text}));

@@ -1,5 +1,7 @@
 #include "tools/cli/CliOptions.h"
 
+#include "tools/cli/JournalCommands.h"
+
 namespace cli {
 namespace {
 
@@ -8,6 +10,9 @@ std::optional<Command> commandNamed(const QString& name) {
   if (name == QLatin1String("names")) return Command::Names;
   if (name == QLatin1String("plan")) return Command::Plan;
   if (name == QLatin1String("rename")) return Command::Rename;
+  if (name == QLatin1String("history")) return Command::History;
+  if (name == QLatin1String("undo")) return Command::Undo;
+  if (name == QLatin1String("recover")) return Command::Recover;
   return std::nullopt;
 }
 
@@ -91,6 +96,10 @@ std::optional<Options> parseArguments(const QStringList& args, QString* error) {
     return std::nullopt;
   }
   options.command = *command;
+  if (isJournalCommand(options.command)) {
+    if (!readJournalArguments(args, options, error)) return std::nullopt;
+    return options;
+  }
   if (!readRest(args, options, error)) return std::nullopt;
   return options;
 }
@@ -110,6 +119,12 @@ QString usageText() {
       "  plan FICHIER...     dans l'ordre de la liste (par date) : ancien chemin et nouveau\n"
       "                      nom, sans toucher à aucun fichier\n"
       "  rename FICHIER...   renomme les fichiers et affiche les mêmes lignes que plan\n"
+      "  history             les derniers renommages : numéro, date, dossiers, nombre de\n"
+      "                      fichiers, issue\n"
+      "  undo [N]            rend leurs anciens noms aux fichiers du dernier renommage (du\n"
+      "                      N-ième dernier) ; affiche ancien et nouveau chemin de chacun\n"
+      "  recover --restore   rend leurs anciens noms aux fichiers d'un renommage interrompu\n"
+      "  recover --finish    achève un renommage interrompu\n"
       "\n"
       "Options de names, plan et rename :\n"
       "  --config FICHIER.tdc\n"

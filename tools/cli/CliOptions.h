@@ -10,7 +10,7 @@
 
 namespace cli {
 
-enum class Command { Help, Info, Names, Plan, Rename };
+enum class Command { Help, Info, Names, Plan, Rename, History, Undo, Recover };
 
 struct Options {
   Command command = Command::Help;
@@ -20,6 +20,8 @@ struct Options {
   rt::DateValue trueTime = 0.0;        // the true time at that moment
   bool fileDates = false;              // --file-dates
   QStringList files;                   // as given, in order
+  int undoRank = 1;                    // undo N: the N-th last run
+  bool restore = false;                // recover --restore (else --finish)
 };
 
 // Reads the arguments (program name excluded). Options may stand anywhere; "--" ends them.

@@ -4,12 +4,18 @@
 #include "tools/cli/CliCommands.h"
 #include "tools/cli/CliOptions.h"
 #include "tools/cli/CliOutput.h"
+#include "tools/cli/JournalCommands.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::puts("tindra-cli " TINDRA_VERSION);
+    return 0;
+  }
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("tindra-cli"));
   cli::installErrorPresenter();
@@ -30,12 +36,17 @@ int main(int argc, char** argv) {
     cli::printError(problem);
     return 3;
   }
+  if (options->command != cli::Command::Help && options->command != cli::Command::Recover)
+    cli::noteInterruptedRuns();
   switch (options->command) {
     case cli::Command::Help: return 0;
     case cli::Command::Info: return cli::runInfo(*options);
     case cli::Command::Names: return cli::runNames(*options);
     case cli::Command::Plan: return cli::runRename(*options, true);
     case cli::Command::Rename: return cli::runRename(*options, false);
+    case cli::Command::History: return cli::runHistory();
+    case cli::Command::Undo: return cli::runUndo(*options);
+    case cli::Command::Recover: return cli::runRecover(*options);
   }
   return 2;
 }

@@ -1,0 +1,20 @@
+# The readers of the formats beyond JPEG, one target per container family. As for the picture
+# target, the reader's own sources are compiled into each fuzzer so that they carry its
+# coverage and sanitizer instrumentation, and the library is registered by the target itself.
+foreach(name tiff isobmff riff quicktime)
+  tindra_add_fuzzer(${name} tindra_core)
+  if(TARGET ${name}_fuzzer)
+    file(GLOB picture_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/picture/*.cpp)
+    target_sources(${name}_fuzzer PRIVATE ${picture_sources})
+    target_include_directories(${name}_fuzzer PRIVATE ${CMAKE_SOURCE_DIR})
+  endif()
+  foreach(target ${name}_fuzzer ${name}_replay)
+    if(TARGET ${target})
+      target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+      if(TARGET OrvoLib22)
+        target_compile_definitions(${target} PRIVATE TINDRA_LIBRARY_PATH="$<TARGET_FILE:OrvoLib22>")
+        add_dependencies(${target} OrvoLib22)
+      endif()
+    endif()
+  endforeach()
+endforeach()
