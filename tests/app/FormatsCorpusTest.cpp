@@ -5,6 +5,7 @@
 // elsewhere in the file (each line says why).
 #include "app/picture/PictureInfos.h"
 #include "tests/support/ReportedErrors.h"
+#include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -20,17 +21,6 @@ namespace {
 QString formatsDir() {
   const QString dir = QStringLiteral(TINDRA_CORPUS_DIR) + QStringLiteral("/../formats");
   return QFileInfo(dir).isDir() ? QDir(dir).canonicalPath() : QString();
-}
-
-QList<QStringList> readTsv(const QString& path) {
-  QList<QStringList> rows;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return rows;
-  while (!file.atEnd()) {
-    const QString line = QString::fromUtf8(file.readLine()).chopped(1);
-    if (!line.isEmpty() && !line.startsWith(QLatin1Char('#'))) rows.append(line.split(QLatin1Char('\t')));
-  }
-  return rows;
 }
 
 // "2020:05:04 18:39:11..." -> "20200504183911"; "" for anything else or a zero date.
@@ -60,11 +50,11 @@ bool isMovie(const QString& file) {
 TEST(FormatsCorpus, EveryRealFileReadsAsExpected) {
   const QString dir = formatsDir();
   if (dir.isEmpty()) GTEST_SKIP() << "formats folder not found beside the checkout (../shared/corpus/formats)";
-  const QList<QStringList> reference = readTsv(dir + QStringLiteral("/expected.tsv"));
+  const QList<QStringList> reference = testsupport::readTsv(dir + QStringLiteral("/expected.tsv"));
   ASSERT_GT(reference.size(), 1) << "expected.tsv missing or empty in " << dir.toStdString();
   const QString oursPath = QStringLiteral(TINDRA_TEST_SOURCES "/formats-expected.tsv");
   QHash<QString, QHash<QString, QString>> ours;
-  for (const QStringList& row : readTsv(oursPath)) ours[row.value(0)][row.value(1)] = row.value(2);
+  for (const QStringList& row : testsupport::readTsv(oursPath)) ours[row.value(0)][row.value(1)] = row.value(2);
   ASSERT_FALSE(ours.isEmpty()) << "cannot read " << oursPath.toStdString();
 
   int read = 0;

@@ -22,17 +22,6 @@ struct Expected {
   QString message;
 };
 
-QList<QStringList> readTsv(const QString& path) {
-  QList<QStringList> rows;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return rows;
-  while (!file.atEnd()) {
-    const QString line = QString::fromUtf8(file.readLine()).chopped(1);
-    if (!line.isEmpty() && !line.startsWith(QLatin1Char('#'))) rows.append(line.split(QLatin1Char('\t')));
-  }
-  return rows;
-}
-
 // "2013:07:05 03:18:27" -> "20130705031827", the form toDateKey gives.
 QString dateKeyOf(const QString& text) {
   QString key = text;
@@ -67,10 +56,10 @@ Expected fromReference(const QStringList& row, QStringList& needOurs) {
 
 TEST(PictureCorpus, EveryRealPictureReadsAsExpected) {
   TINDRA_REQUIRE_CORPUS(dir);
-  const QList<QStringList> reference = readTsv(dir + QStringLiteral("/expected.tsv"));
+  const QList<QStringList> reference = testsupport::readTsv(dir + QStringLiteral("/expected.tsv"));
   ASSERT_GT(reference.size(), 1) << "expected.tsv missing or empty in " << dir.toStdString();
   const QString oursPath = QStringLiteral(TINDRA_TEST_SOURCES "/corpus-expected.tsv");
-  const QList<QStringList> ours = readTsv(oursPath);
+  const QList<QStringList> ours = testsupport::readTsv(oursPath);
   ASSERT_FALSE(ours.isEmpty()) << "cannot read " << oursPath.toStdString();
   QHash<QString, QHash<QString, QString>> oursByFile;
   for (const QStringList& row : ours) oursByFile[row.value(0)][row.value(1)] = row.value(2);

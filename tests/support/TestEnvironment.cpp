@@ -77,4 +77,15 @@ QString corpusDir() {
   return {};
 }
 
+QList<QStringList> readTsv(const QString& path) {
+  QList<QStringList> rows;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return rows;
+  while (!file.atEnd()) {
+    const QString line = QString::fromUtf8(file.readLine()).chopped(1);
+    if (!line.isEmpty() && !line.startsWith(QLatin1Char('#'))) rows.append(line.split(QLatin1Char('\t')));
+  }
+  return rows;
+}
+
 }  // namespace testsupport

@@ -2,7 +2,9 @@
 // Per-process test isolation and small file helpers shared by every test binary.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace testsupport {
 
@@ -21,6 +23,10 @@ QByteArray readFile(const QString& path);
 
 // The folder of real camera pictures beside the checkout, or "" when absent.
 QString corpusDir();
+
+// The rows of a tab-separated file, one list of fields per line; blank lines and lines
+// starting with "#" are skipped. Empty when the file cannot be read.
+QList<QStringList> readTsv(const QString& path);
 
 }  // namespace testsupport
 
