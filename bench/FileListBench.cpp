@@ -57,7 +57,7 @@ void BM_AddFilesToList(benchmark::State& state) {
     state.ResumeTiming();
     window->AddFiles(list);
     state.PauseTiming();
-    if (window->lvwFiles->topLevelItemCount() != kFiles || !services.messages().isEmpty()) {
+    if (window->lvwFiles->rowCount() != kFiles || !services.messages().isEmpty()) {
       state.SkipWithError("the list is not complete");
     }
     window.reset();

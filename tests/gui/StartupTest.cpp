@@ -121,7 +121,7 @@ TEST_F(StartupTest, CommandLineFilesAreListedWithoutSplash) {
   ASSERT_TRUE(start("\"" + spaced + "\" \"" + plain + "\""));
   EXPECT_LT(clock.elapsed(), 4000);  // the splash would have waited five seconds
   EXPECT_EQ(rowNames(), (QStringList{"a b.jpg", "plain.jpg"}));
-  EXPECT_EQ(window->lvwFiles->row(spaced)->text(FileListView::kFolder), pictureDir + "/two words");
+  EXPECT_EQ(window->lvwFiles->text(window->lvwFiles->row(spaced), FileListView::kFolder), pictureDir + "/two words");
 }
 
 TEST_F(StartupTest, ASecondInstanceHandsItsFilesOverAndUnloads) {
@@ -149,7 +149,7 @@ TEST_F(StartupTest, TheTimerClaimsHandedOverFilesOnce) {
   EXPECT_EQ(rowNames(), (QStringList{"first.jpg", "b.jpg", "a.jpg"}));
   EXPECT_FALSE(handoff::Exists());
   // A row the user removed does not come back at the next tick.
-  window->lvwFiles->row(a)->setSelected(true);
+  window->lvwFiles->setRowSelected(window->lvwFiles->row(a), true);
   window->mnuFileDelete_Click();
   window->tmrLoadFiles_Timer();
   EXPECT_EQ(rowNames(), (QStringList{"first.jpg", "b.jpg"}));
@@ -185,10 +185,10 @@ TEST_F(StartupTest, RelativePathsOfTheCommandLineAreTakenInTheWorkingFolder) {
   ASSERT_TRUE(QDir::setCurrent(working));
   ASSERT_TRUE(started);
   ASSERT_EQ(rowNames(), QStringList{"x.jpg"});
-  QTreeWidgetItem* row = window->lvwFiles->topLevelItem(0);
-  EXPECT_EQ(row->text(FileListView::kFolder), pictureDir);
-  EXPECT_EQ(FileListView::key(row), pictureDir + "/x.jpg");
-  window->lvwFiles->setCurrentItem(row);
+  const int row = 0;
+  EXPECT_EQ(window->lvwFiles->text(row, FileListView::kFolder), pictureDir);
+  EXPECT_EQ(window->lvwFiles->key(row), pictureDir + "/x.jpg");
+  window->lvwFiles->setCurrentRow(row);
   EXPECT_EQ(window->sbrStatus->text("NewName"), "20040203XX.jpg");
   EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
 
