@@ -544,6 +544,7 @@ TEST_F(WindowFixture, FailedOpenFromTheMenuLeavesTheSettingsInForce) {
   const QString bad = pictureDir + "/bad.tdc";
   ASSERT_TRUE(testsupport::writeFile(bad, "[Tindra]\nPrefix=half\nDigits=300\n"));
   const QString photo = picture("photo.jpg", exifDate(2005, 6, 1, 10, 0, 0));
+  w.AddFiles(photo);
   int reported = 0;
   for (const QString& path : {bad, photo}) {
     ui.queueFileName(path);
@@ -552,6 +553,7 @@ TEST_F(WindowFixture, FailedOpenFromTheMenuLeavesTheSettingsInForce) {
     EXPECT_EQ(CurrentConfig().Digits(), ConfigClass().Digits()) << path.toStdString();
     EXPECT_EQ(GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString()), "") << path.toStdString();
     ASSERT_EQ(reportedErrors().size(), ++reported) << path.toStdString();
+    EXPECT_EQ(w.lvwFiles->text(0, FileListView::kFutureName), "kept20050601AA.jpg") << path.toStdString();
   }
   EXPECT_TRUE(reportedErrors().last().contains("Format de fichier incorrect")) << reportedErrors().last().toStdString();
 }
