@@ -44,8 +44,7 @@ QString DateUsedText(const DateChoice& date) {
   return rt::generalDateText(date.date) + QLatin1Char(' ') + source;
 }
 
-PictureListModel::PictureListModel(PictureList& list, QObject* parent)
-    : QAbstractTableModel(parent), list_(list), shown_(static_cast<int>(list.size())) {}
+PictureListModel::PictureListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int PictureListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_; }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The item model the file list shows: a table over the window's PictureList, one row per
-// picture in list order. It keeps no data of its own beyond the plan of the rows, which it
+// The item model the file list shows: a table over the window's PictureList (held here, so
+// that it lives as long as the views of it), one row per picture in list order. It keeps no data of its own beyond the plan of the rows, which it
 // computes from the list, the current settings and the clock correction (PictureList::plan)
 // the first time a plan column is read after a change.
 //
@@ -20,7 +20,7 @@ class PictureListModel : public QAbstractTableModel {
  public:
   enum Column { kName = 0, kFolder, kDateKey, kExif, kFutureName, kDateUsed, kColumnCount };
 
-  explicit PictureListModel(PictureList& list, QObject* parent = nullptr);
+  explicit PictureListModel(QObject* parent = nullptr);
 
   const PictureList& list() const { return list_; }
 
@@ -59,7 +59,7 @@ class PictureListModel : public QAbstractTableModel {
   void planInvalidated();
 
  private:
-  PictureList& list_;
+  PictureList list_;
   int shown_ = 0;  // rows the view knows of (the first shown_ of the list)
   bool planHeld_ = false;
   mutable std::vector<RowPlan> plan_;

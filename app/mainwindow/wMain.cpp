@@ -53,7 +53,7 @@ const char* const kToolbarTips[] = {"Ajouter des fichiers",
 
 }  // namespace
 
-wMain::wMain(QWidget* parent) : QMainWindow(parent), pictures_(std::make_unique<PictureList>()) {
+wMain::wMain(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("wMain"));
   setWindowTitle(QStringLiteral("Tindra"));
   setWindowIcon(ToolIcons::ProgramIcon());
@@ -166,8 +166,10 @@ void wMain::buildClientArea() {
   setCentralWidget(client_);
   client_->installEventFilter(this);
 
-  lvwFiles = new FileListView(new PictureListModel(*pictures_, this), client_);
-  const int designWidths[FileListView::kColumnCount] = {4075, 3863, 0, 979, 3600, 3000};
+  // The model (and its list) is a child of the window, made after the client area, so it
+  // outlives the view that shows it.
+  lvwFiles = new FileListView(new PictureListModel(this), client_);
+  const int designWidths[FileListView::kColumnCount] = {4075, 3863, 0, 979, 3600, 3600};
   for (int column = 0; column < FileListView::kColumnCount; ++column)
     lvwFiles->setColumnWidth(column, twips::toPixels(designWidths[column]));
   connect(lvwFiles, &FileListView::currentRowChanged, this,
@@ -227,6 +229,8 @@ void wMain::Form_Resize() {
     lvwFiles_ItemClick(lvwFiles->currentRow());
   });
 }
+
+const PictureList& wMain::pictures() const { return lvwFiles->pictures().list(); }
 
 void wMain::SettingsChanged() {
   lvwFiles->pictures().invalidatePlan();

@@ -14,7 +14,6 @@
 #include <QQueue>
 
 #include <functional>
-#include <memory>
 
 class FileListView;
 class QAction;
@@ -150,7 +149,7 @@ class wMain : public QMainWindow {
   void SettingsChanged();
 
   // The pictures of the list, in list order; lvwFiles shows them.
-  const PictureList& pictures() const { return *pictures_; }
+  const PictureList& pictures() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -183,7 +182,6 @@ class wMain : public QMainWindow {
 
   QWidget* client_ = nullptr;
   QHash<QString, Command> commands_;
-  std::unique_ptr<PictureList> pictures_;
   QQueue<QString> pending_;
   bool adding_ = false;
   bool closeRequested_ = false;

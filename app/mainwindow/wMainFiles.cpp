@@ -49,7 +49,7 @@ QString refusedFilesText(const QStringList& refusals) {
 
 bool wMain::ExistItem(const QString& key) {
   bool exists = false;
-  ErrorHandling::Guarded(QStringLiteral("wMain.ExistItem"), [&] { exists = pictures_->indexOf(key) >= 0; });
+  ErrorHandling::Guarded(QStringLiteral("wMain.ExistItem"), [&] { exists = pictures().indexOf(key) >= 0; });
   return exists;
 }
 
@@ -239,7 +239,7 @@ void wMain::lvwFiles_ItemClick(int index) {
   ErrorHandling::Guarded(QStringLiteral("wMain.lvwFiles_ItemClick"), [&] {
     clearDetails();
     if (index < 0 || index != lvwFiles->currentRow()) return;
-    const RenameRow& row = pictures_->rows()[static_cast<size_t>(index)].row;
+    const RenameRow& row = pictures().rows()[static_cast<size_t>(index)].row;
     const QString path = row.folder + QStringLiteral("/") + row.text;
     showPreview(path);
     const JpegInfosClass info = PictureInfos(path);
