@@ -44,6 +44,8 @@ TEST_F(StartupTest, FirstStartUsesTheDesignAndStoresAtClosing) {
   EXPECT_EQ(w.lvwFiles->columnWidth(1), 258);  // 3863 twips
   EXPECT_EQ(w.lvwFiles->columnWidth(2), 0);
   EXPECT_EQ(w.lvwFiles->columnWidth(3), 65);   // 979 twips
+  EXPECT_EQ(w.lvwFiles->columnWidth(4), 240);  // "Nom futur", 3600 twips
+  EXPECT_EQ(w.lvwFiles->columnWidth(5), 240);  // "Date retenue"
   EXPECT_EQ(w.frmCursor->x(), qRound(0.4 * w.innerWidth()));
   EXPECT_EQ(CurrentConfig().Path(), "");
   EXPECT_FALSE(QFile::exists(ini()));
@@ -56,6 +58,7 @@ TEST_F(StartupTest, FirstStartUsesTheDesignAndStoresAtClosing) {
   EXPECT_TRUE(ui.messages().isEmpty());  // nothing modified: no prompt, no failure
   EXPECT_EQ(GetParam("Columns", "1", ""), "4080");
   EXPECT_EQ(GetParam("Columns", "3", ""), "0");
+  EXPECT_EQ(GetParam("Columns", "6", ""), "3600");  // the plan columns beside the others
   EXPECT_EQ(GetParam("Layout", "Cursor", ""), "40");
   EXPECT_NE(GetParam("wMain", "Flags", ""), "");
 }
@@ -63,12 +66,15 @@ TEST_F(StartupTest, FirstStartUsesTheDesignAndStoresAtClosing) {
 TEST_F(StartupTest, StoredLayoutComesBackAndTheSplitterIsStoredRoundedHalfToEven) {
   SetParam("Columns", "1", "3000");
   SetParam("Columns", "4", "1500.4");
+  SetParam("Columns", "5", "1500");
   SetParam("Layout", "Cursor", "25");
   ASSERT_TRUE(start(QString(), 800, 500));
   wMain& w = *window;
   ASSERT_EQ(w.innerWidth(), 800);
   EXPECT_EQ(w.lvwFiles->columnWidth(0), 200);
   EXPECT_EQ(w.lvwFiles->columnWidth(3), 100);
+  EXPECT_EQ(w.lvwFiles->columnWidth(4), 100);
+  EXPECT_EQ(w.lvwFiles->columnWidth(5), 240);  // no key: its design width
   EXPECT_EQ(w.frmCursor->x(), 200);
   w.frmCursor->move(212, w.frmCursor->y());  // 26.5 %
   w.Form_Unload();
