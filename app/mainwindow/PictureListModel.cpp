@@ -1,9 +1,12 @@
 #include "app/mainwindow/PictureListModel.h"
 
+#include "app/common/ErrorNumbers.h"
 #include "app/naming/ConfigClass.h"
 #include "runtime/DateValue.h"
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
+
+#include <QSet>
 
 #include <algorithm>
 #include <exception>
@@ -170,6 +173,16 @@ void PictureListModel::setChecked(const std::vector<size_t>& rows, bool checked)
 }
 
 void PictureListModel::takeBack(const std::vector<RenameRow>& rows) {
+  // A key is one file's path: two rows never hold the same one.
+  QSet<QString> keys;
+  keys.reserve(static_cast<qsizetype>(rows.size()));
+  for (const RenameRow& row : rows) {
+    if (row.key.isEmpty()) continue;
+    if (keys.contains(row.key))
+      rt::raise(errors::kKeyNotUnique, rt::defaultErrorSource(),
+                QStringLiteral("Cette clé est déjà associée à un élément de cette collection"));
+    keys.insert(row.key);
+  }
   list_.takeBack(rows);
   if (shown_ > 0) emit dataChanged(index(0, 0), index(shown_ - 1, kColumnCount - 1));
   invalidatePlan();

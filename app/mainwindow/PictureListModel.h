@@ -44,6 +44,7 @@ class PictureListModel : public QAbstractTableModel {
   void clear();
   void setChecked(const std::vector<size_t>& rows, bool checked);
   // The rows after a rename or a journal run: names, paths and check boxes (PictureList::takeBack).
+  // Raises run-time error 457, changing nothing, when two rows would hold the same path.
   void takeBack(const std::vector<RenameRow>& rows);
   // The rows whose files moved (from, to) take their new paths and names, and are checked.
   void followMoves(const std::vector<std::pair<QString, QString>>& moved);
