@@ -151,7 +151,8 @@ TEST_F(PlanColumnsTest, TheRenameDoesWhatTheFutureNameColumnShowed) {
     };
     confirmParameters(correction);
     ui.queueAnswer(ui::Answer::Ok);
-    whenShown<wInputDate>([](wInputDate* dialog) { dialog->cmdBoutons[0]->click(); });
+    if (config.NotExif() == 2)  // the date of u.jpg is asked: no date given
+      whenShown<wInputDate>([](wInputDate* dialog) { dialog->cmdBoutons[0]->click(); });
     window->mnuActionRename->trigger();
     ui.onMessage = nullptr;
 
