@@ -41,6 +41,7 @@ struct Move {
   QString originalKey;
   QString originalText;
   Place place = Place::Original;
+  QString extension;  // of every final name: ".jpg", as the settings case it
 };
 
 QString joinPath(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + name; }
@@ -96,7 +97,7 @@ class Run {
   Run(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets, RenameQuestions& questions,
       const RenameEngine::PictureReader& reader, std::vector<RenameRow>& rows, JournalWriter* journal)
       : fs_(fs), config_(config), offsets_(offsets), questions_(questions), reader_(reader), rows_(rows),
-        journal_(journal) {}
+        journal_(journal), suffixPattern_(SuffixPattern(config.Digits(), config.SuffixType())) {}
 
   RenameSummary execute();
 
@@ -152,6 +153,7 @@ class Run {
   QString failingTo_;
   JournalWriter* journal_;
   std::vector<QString> plannedFinals_;  // by move, when journaled
+  QString suffixPattern_;
 };
 
 RenameSummary Run::execute() {
@@ -210,7 +212,8 @@ void Run::chooseNames() {
     if (std::optional<QString> base = chooseBaseName(rows_[i])) {
       // A body holding "/" (or NUL) would move the file elsewhere: not a file name.
       if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(52);
-      moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original});
+      moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original,
+                            NewExtensionText(rows_[i].text, config_.Extension())});
     } else {
       ++summary_.skipped;
     }
@@ -254,9 +257,8 @@ void Run::listFolders() {
 }
 
 QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
-  const QString pattern = SuffixPattern(config_.Digits(), config_.SuffixType());
-  const QString suffix = suffixOn ? FormatIndice(counter, pattern) : QString();
-  return move.baseName + suffix + NewExtensionText(move.originalText, config_.Extension());
+  if (!suffixOn) return move.baseName + move.extension;
+  return move.baseName + FormatIndice(counter, suffixPattern_) + move.extension;
 }
 
 // Why the move cannot be made in its folder, when its temporary name or its first final name
