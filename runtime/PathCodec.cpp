@@ -116,6 +116,7 @@ QByteArray encodePath(const QString& path) {
 }
 
 QString displayPath(const QString& path) {
+  if (isAscii(path)) return path;
   QString shown;
   shown.reserve(path.size());
   for (qsizetype i = 0; i < path.size(); ++i) {
