@@ -1,12 +1,14 @@
 #pragma once
 // Late-bound form arguments (QWidget*) read without Qt's widget library: the object's class
-// is checked by name, so the library proper links no widget code (lib/WidgetEntry.h). A
-// value that is not a widget is passed as null, which the form check then refuses (1024).
+// is checked by name, so the library proper links no widget code (lib/WidgetEntry.h) and
+// passes the form on untouched to the widget module. A value that is not a widget is passed as
+// null, which the form check then refuses (1024).
 
 #include "lib/Dispatch.h"
 
 #include <QObject>
-#include <QWidget>
+
+class QWidget;
 
 namespace orvo {
 
@@ -17,8 +19,9 @@ struct ArgumentConverter<QWidget*, void> {
     h = nullptr;
     if (!in || !in->isValid()) return S_OK;
     QObject* object = in->value<QObject*>();
-    // QObject is QWidget's first base: the cast only changes the pointer's type.
-    if (object && object->inherits("QWidget")) h = static_cast<QWidget*>(object);
+    // QObject is QWidget's first (primary) base, at its start: the widget's address is the
+    // object's. The type stays opaque here; only the widget module uses the widget.
+    if (object && object->inherits("QWidget")) h = reinterpret_cast<QWidget*>(object);
     return S_OK;
   }
   static QWidget* pass(Holder& h) { return h; }
