@@ -78,7 +78,8 @@ QMap<QString, QByteArray> plannedContents(const PictureFolder& folder, const QSt
 // recover command, one way or the other; tindra-cli tells about the interrupted run first.
 TEST(CliJournal, KilledRenameIsRecoveredInOneStep) {
   REQUIRE_CLI();
-  constexpr int kFiles = 300;
+  // Enough files for the moves to outlast the process start and exit around them.
+  constexpr int kFiles = 1500;
   QRandomGenerator random(QRandomGenerator::global()->generate());
   // How long the moves take, from the journal's appearance to the end.
   qint64 movesMs = 0;
