@@ -34,13 +34,15 @@ namespace {
 
 enum class Place { Original, Temporary, Final };
 
-// A file the operation moves, and where it stands.
+// A file the operation moves, and where it stands: a row's own file, or one of the other
+// files of its group (member). The files of a group follow each other in the run's moves.
 struct Move {
   size_t row = 0;
   QString baseName;
   QString originalKey;
   QString originalText;
   Place place = Place::Original;
+  int member = -1;  // index in the row's members; -1 for the row's own file
 };
 
 QString joinPath(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + name; }
@@ -96,16 +98,24 @@ class Run {
   void listFolders();
   void leaveAloneNamesTooLong();
   std::optional<QString> nameTooLong(const Move& move);
+  std::optional<QString> namesClash(size_t first, size_t end) const;
   QString finalName(const Move& move, bool suffixOn, int32_t counter) const;
 
   // Moving
   void moveToTemporaryNames();
   void moveToTemporaryName(Move& move);
   void giveFinalNames();
-  void giveFinalName(Move& move, QString& lastBase, int32_t& counter);
+  void giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& counter);
+  bool groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const;
   bool taken(const QString& folder, const QString& name) const;
-  bool tryRename(RenameRow& row, const QString& name);
-  void moved(RenameRow& row, const QString& key, const QString& text);
+  bool tryRename(Move& move, const QString& name);
+  void moved(Move& move, const QString& text);
+
+  // The present name and path of a move's file; the end of the group that starts at first.
+  QString& textOf(const Move& move);
+  const QString& textOf(const Move& move) const { return const_cast<Run*>(this)->textOf(move); }
+  QString pathOf(const Move& move) const { return joinPath(rows_[move.row].folder, textOf(move)); }
+  size_t groupEnd(size_t first) const;
 
   // Afterwards
   RenameFailure failure(const rt::RuntimeError& error, const QString& reason, QStringList notRestored) const;
@@ -142,8 +152,22 @@ class Run {
 
 QString rowName(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + folded(name); }
 
+QString& Run::textOf(const Move& move) {
+  RenameRow& row = rows_[move.row];
+  return move.member < 0 ? row.text : row.members[static_cast<size_t>(move.member)].name;
+}
+
+size_t Run::groupEnd(size_t first) const {
+  size_t end = first + 1;
+  while (end < moves_.size() && moves_[end].row == moves_[first].row) ++end;
+  return end;
+}
+
 RenameSummary Run::execute() {
-  for (const RenameRow& row : rows_) addName(rowNames_, rowName(row.folder, row.text));
+  for (const RenameRow& row : rows_) {
+    addName(rowNames_, rowName(row.folder, row.text));
+    for (const GroupMember& member : row.members) addName(rowNames_, rowName(row.folder, member.name));
+  }
   try {
     chooseNames();
     listFolders();
@@ -176,7 +200,7 @@ RenameFailure Run::failure(const rt::RuntimeError& error, const QString& reason,
   for (const Move& move : moves_) {
     if (move.place != Place::Temporary) continue;
     const QString held = QStringLiteral("nom d'origine « %1 » déjà pris").arg(move.originalText);
-    outcome.notRestored.push_back(RenameNotice{rows_[move.row].key, notRestoredWhy_.value(&move, held)});
+    outcome.notRestored.push_back(RenameNotice{pathOf(move), notRestoredWhy_.value(&move, held)});
   }
   outcome.vanished = vanished_;
   outcome.leftAlone = summary_.leftAlone;
@@ -199,6 +223,11 @@ void Run::chooseNames() {
       // A body holding "/" (or NUL) would move the file elsewhere: not a file name.
       if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(52);
       moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original});
+      // The other files of the group follow it, under the same base name.
+      for (size_t m = 0; m < rows_[i].members.size(); ++m) {
+        const QString& name = rows_[i].members[m].name;
+        moves_.push_back(Move{i, *base, joinPath(rows_[i].folder, name), name, Place::Original, static_cast<int>(m)});
+      }
     } else {
       ++summary_.skipped;
     }
@@ -243,8 +272,10 @@ void Run::listFolders() {
 
 QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
   const QString pattern = SuffixPattern(config_.Digits(), config_.SuffixType());
-  const QString suffix = suffixOn ? FormatIndice(counter, pattern) : QString();
-  return move.baseName + suffix + NewExtensionText(move.originalText, config_.Extension());
+  const QString body = move.baseName + (suffixOn ? FormatIndice(counter, pattern) : QString());
+  if (move.member < 0) return body + NewExtensionText(move.originalText, config_.Extension());
+  const GroupMember& member = rows_[move.row].members[static_cast<size_t>(move.member)];
+  return MemberNewName(GroupMember{move.originalText, member.extensions, member.listed}, body, config_.Extension());
 }
 
 // Why the move cannot be made in its folder, when its temporary name or its first final name
@@ -255,7 +286,7 @@ std::optional<QString> Run::nameTooLong(const Move& move) {
   const int32_t first = config_.IsSuffix() ? config_.StartNum() : 1;
   const std::pair<QString, QString> names[] = {
       {QStringLiteral("nouveau nom"), finalName(move, config_.IsSuffix(), first)},
-      {QStringLiteral("nom provisoire"), kTemporaryPrefix + row.text}};
+      {QStringLiteral("nom provisoire"), kTemporaryPrefix + textOf(move)}};
   for (const auto& [what, name] : names) {
     const qsizetype length = byteLength(name);
     if (length > limit)
@@ -267,15 +298,39 @@ std::optional<QString> Run::nameTooLong(const Move& move) {
   return std::nullopt;
 }
 
+// Two files of a group whose new names differ only in letter case would each find the
+// other's name taken, for every number: the group is left alone.
+std::optional<QString> Run::namesClash(size_t first, size_t end) const {
+  QSet<QString> names;
+  for (size_t i = first; i < end; ++i) {
+    const QString name = finalName(moves_[i], config_.IsSuffix(), 1);
+    if (names.contains(folded(name)))
+      return QStringLiteral("deux fichiers du groupe recevraient le même nom « %1 », fichiers laissés tels quels")
+          .arg(name);
+    names.insert(folded(name));
+  }
+  return std::nullopt;
+}
+
+// A group is renamed whole or not at all: when one of its files cannot take its names, all
+// of them stay.
 void Run::leaveAloneNamesTooLong() {
   std::vector<Move> fitting;
-  for (const Move& move : moves_) {
-    if (const std::optional<QString> reason = nameTooLong(move)) {
-      summary_.leftAlone.push_back(RenameNotice{rows_[move.row].key, *reason});
+  for (size_t first = 0; first < moves_.size();) {
+    const size_t end = groupEnd(first);
+    std::optional<RenameNotice> problem;
+    for (size_t i = first; i < end && !problem; ++i)
+      if (const std::optional<QString> reason = nameTooLong(moves_[i])) problem = RenameNotice{pathOf(moves_[i]), *reason};
+    if (!problem)
+      if (const std::optional<QString> reason = namesClash(first, end)) problem = RenameNotice{pathOf(moves_[first]), *reason};
+    if (problem) {
+      summary_.leftAlone.push_back(*problem);
       ++summary_.skipped;
     } else {
-      fitting.push_back(move);
+      fitting.insert(fitting.end(), moves_.begin() + static_cast<std::ptrdiff_t>(first),
+                     moves_.begin() + static_cast<std::ptrdiff_t>(end));
     }
+    first = end;
   }
   moves_ = std::move(fitting);
 }
@@ -286,35 +341,38 @@ bool Run::taken(const QString& folder, const QString& name) const {
   return rowNames_.contains(rowName(folder, name)) || folders_.value(folder).names.contains(folded(name));
 }
 
-// The row's file now is key, named text: the folder's view and the list's names follow.
-void Run::moved(RenameRow& row, const QString& key, const QString& text) {
+// The move's file now is named text: the folder's view, the list's names and the row follow.
+void Run::moved(Move& move, const QString& text) {
+  RenameRow& row = rows_[move.row];
+  QString& current = textOf(move);
   FolderView& view = folders_[row.folder];
-  removeName(view.names, folded(row.text));
+  removeName(view.names, folded(current));
   addName(view.names, folded(text));
-  removeName(rowNames_, rowName(row.folder, row.text));
+  removeName(rowNames_, rowName(row.folder, current));
   addName(rowNames_, rowName(row.folder, text));
-  row.key = key;
-  row.text = text;
+  current = text;
+  if (move.member < 0) row.key = joinPath(row.folder, text);
 }
 
-// Renames the row's file to name in its folder unless that name is taken; false when it is
+// Renames the move's file to name in its folder unless that name is taken; false when it is
 // (also when the entry appeared after the folder was listed: it counts as taken from then on).
-bool Run::tryRename(RenameRow& row, const QString& name) {
-  const QString target = joinPath(row.folder, name);
-  failingFrom_ = row.key;
+bool Run::tryRename(Move& move, const QString& name) {
+  const QString& folder = rows_[move.row].folder;
+  const QString target = joinPath(folder, name);
+  failingFrom_ = pathOf(move);
   failingTo_ = target;
-  if (taken(row.folder, name)) return false;
+  if (taken(folder, name)) return false;
   // A candidate longer than the folder takes would fail on disk: say so in the system's words.
-  if (byteLength(name) > folders_.value(row.folder).maxNameLength) {
+  if (byteLength(name) > folders_.value(folder).maxNameLength) {
     throw rt::SystemError(ENAMETOOLONG);
   }
-  if (!fs_.renameNoReplace(row.key, target)) {
-    addName(folders_[row.folder].names, folded(name));
+  if (!fs_.renameNoReplace(failingFrom_, target)) {
+    addName(folders_[folder].names, folded(name));
     return false;
   }
   failingFrom_.clear();
   failingTo_.clear();
-  moved(row, target, name);
+  moved(move, name);
   return true;
 }
 
@@ -329,9 +387,8 @@ void Run::moveToTemporaryNames() {
 }
 
 void Run::moveToTemporaryName(Move& move) {
-  RenameRow& row = rows_[move.row];
-  QString name = kTemporaryPrefix + row.text;
-  while (!tryRename(row, name)) name = kTemporaryPrefix + name;
+  QString name = kTemporaryPrefix + textOf(move);
+  while (!tryRename(move, name)) name = kTemporaryPrefix + name;
   move.place = Place::Temporary;
 }
 
@@ -339,19 +396,43 @@ void Run::giveFinalNames() {
   progress(RenamePhase::FinalNames, 0);
   QString lastBase;
   int32_t counter = 0;
-  int done = 0;
-  for (Move& move : moves_) {
-    giveFinalName(move, lastBase, counter);
-    progress(RenamePhase::FinalNames, ++done);
+  for (size_t first = 0; first < moves_.size();) {
+    const size_t end = groupEnd(first);
+    giveFinalNames(first, end, lastBase, counter);
+    progress(RenamePhase::FinalNames, static_cast<int>(end));
+    first = end;
   }
 }
 
-void Run::giveFinalName(Move& move, QString& lastBase, int32_t& counter) {
-  RenameRow& row = rows_[move.row];
-  if (move.baseName != lastBase) counter = config_.IsSuffix() ? config_.StartNum() : 1;
-  lastBase = move.baseName;
+// Whether every file of the group can take its candidate for this number.
+bool Run::groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const {
+  for (size_t i = first; i < end; ++i)
+    if (taken(rows_[moves_[i].row].folder, finalName(moves_[i], suffixOn, counter))) return false;
+  return true;
+}
+
+// Gives the files of one group (a row and its members) their final names, all with the same
+// number: a number whose names are not all free is skipped before any file moves. When an
+// entry appears meanwhile, the files already moved go on with the next number. Until the
+// whole group has its names, its files count as under temporary names: a failure puts them
+// all back under their old names.
+void Run::giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& counter) {
+  if (moves_[first].baseName != lastBase) counter = config_.IsSuffix() ? config_.StartNum() : 1;
+  lastBase = moves_[first].baseName;
   bool suffixOn = config_.IsSuffix();
-  while (!tryRename(row, finalName(move, suffixOn, counter))) {
+  for (;;) {
+    bool done = groupFree(first, end, suffixOn, counter);
+    for (size_t i = first; done && i < end; ++i) {
+      Move& move = moves_[i];
+      const QString before = pathOf(move);
+      if (!tryRename(move, finalName(move, suffixOn, counter))) {
+        done = false;
+        break;
+      }
+      if (finals_.value(before) == &move) finals_.remove(before);
+      finals_.insert(pathOf(move), &move);
+    }
+    if (done) break;
     if (!suffixOn) {
       suffixOn = true;
     } else {
@@ -359,12 +440,13 @@ void Run::giveFinalName(Move& move, QString& lastBase, int32_t& counter) {
       ++counter;
     }
   }
-  const size_t index = static_cast<size_t>(&move - moves_.data());
-  if (!plannedFinals_.empty() && row.text != plannedFinals_[index]) journal_->recordFinal(index, row.text);
-  row.checked = false;
-  move.place = Place::Final;
-  finals_.insert(row.key, &move);
-  ++summary_.renamed;
+  for (size_t i = first; i < end; ++i) {
+    Move& move = moves_[i];
+    if (!plannedFinals_.empty() && textOf(move) != plannedFinals_[i]) journal_->recordFinal(i, textOf(move));
+    move.place = Place::Final;
+    ++summary_.renamed;
+  }
+  rows_[moves_[first].row].checked = false;
 }
 
 // ---- Journal ----
@@ -403,16 +485,15 @@ void Run::writeJournal() {
   // taken), recovery still finds the file by its identity.
   JournalRun run;
   for (Move& move : dry.moves_) {
-    RenameRow& row = rows[move.row];
-    const QString temporary = kTemporaryPrefix + row.text;
-    run.files.push_back(JournalFile{row.folder, row.text, temporary, QString(), {}});
-    dry.moved(row, joinPath(row.folder, temporary), temporary);
+    const QString temporary = kTemporaryPrefix + dry.textOf(move);
+    run.files.push_back(JournalFile{rows[move.row].folder, dry.textOf(move), temporary, QString(), {}});
+    dry.moved(move, temporary);
     move.place = Place::Temporary;
   }
   readIdentities(run.files);
   dry.giveFinalNames();
   for (size_t i = 0; i < dry.moves_.size(); ++i) {
-    run.files[i].finalName = rows[dry.moves_[i].row].text;
+    run.files[i].finalName = dry.textOf(dry.moves_[i]);
     plannedFinals_.push_back(run.files[i].finalName);
   }
   journal_->begin(run);
@@ -447,7 +528,7 @@ QStringList Run::restoreOriginalNames() {
   }
   QStringList left;
   for (const Move& move : moves_)
-    if (move.place == Place::Temporary) left.append(rows_[move.row].key);
+    if (move.place == Place::Temporary) left.append(pathOf(move));
   return left;
 }
 
@@ -457,10 +538,10 @@ QStringList Run::restoreOriginalNames() {
 bool Run::restoreOne(Move& move, QList<Move*>& pending, QSet<Move*>& enlisted) {
   RenameRow& row = rows_[move.row];
   try {
-    if (fs_.renameNoReplace(row.key, move.originalKey)) {
-      finals_.remove(row.key);
+    if (fs_.renameNoReplace(pathOf(move), move.originalKey)) {
+      finals_.remove(pathOf(move));
       if (move.place == Place::Final) --summary_.renamed;
-      moved(row, move.originalKey, move.originalText);
+      moved(move, move.originalText);
       row.checked = true;
       move.place = Place::Original;
       notRestoredWhy_.remove(&move);
@@ -481,11 +562,11 @@ bool Run::restoreOne(Move& move, QList<Move*>& pending, QSet<Move*>& enlisted) {
       // Moved or deleted by another program: it is under no name this run knows. Its row
       // keeps its old name, like a file never moved.
       vanished_.append(move.originalKey);
-      finals_.remove(row.key);
+      finals_.remove(pathOf(move));
       if (move.place == Place::Final) --summary_.renamed;
       move.place = Place::Original;
       row.checked = true;
-      moved(row, move.originalKey, move.originalText);
+      moved(move, move.originalText);
     } else {
       const QString reason = rt::currentSystemReason();
       notRestoredWhy_.insert(&move, reason.isEmpty() ? error.description() : reason);
