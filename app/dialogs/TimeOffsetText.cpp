@@ -1,5 +1,6 @@
 #include "app/dialogs/TimeOffsetText.h"
 
+#include "app/naming/BaseName.h"
 #include "runtime/DateValue.h"
 
 #include <cmath>
@@ -7,14 +8,6 @@
 
 namespace TimeOffset {
 namespace {
-
-// A date value on a plain day line. Before 1899-12-30 a date value counts whole days back
-// while its fraction still adds the time of day (-1.25 is 1899-12-29 06:00, i.e. -0.75 days).
-double linearDays(double value) {
-  if (value >= 0) return value;
-  const double day = std::trunc(value);
-  return 2 * day - value;
-}
 
 QString twoDigits(int64_t value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
 
@@ -24,7 +17,7 @@ std::optional<double> Between(const QString& exifText, const QString& realText) 
   const std::optional<rt::DateValue> exif = rt::readDate(exifText);
   const std::optional<rt::DateValue> real = rt::readDate(realText);
   if (!exif || !real) return std::nullopt;
-  return linearDays(*real) - linearDays(*exif);
+  return DaysBetween(*exif, *real);
 }
 
 QString DifferenceText(const QString& first, const QString& second) {

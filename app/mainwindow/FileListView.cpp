@@ -1,5 +1,6 @@
 #include "app/mainwindow/FileListView.h"
 
+#include "app/naming/PictureList.h"
 #include "runtime/PathCodec.h"
 #include "runtime/RuntimeError.h"
 
@@ -12,6 +13,7 @@
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole + 1;
+constexpr int kFractionRole = Qt::UserRole + 2;
 constexpr int32_t kKeyNotUnique = 457;
 
 [[noreturn]] void raiseKeyNotUnique() {
@@ -146,7 +148,36 @@ QList<QTreeWidgetItem*> FileListView::allRows() const {
   return list;
 }
 
-void FileListView::sortOnDateKey() { sortItems(kDateKey, Qt::AscendingOrder); }
+void FileListView::setFraction(QTreeWidgetItem* item, const QString& digits) {
+  item->setData(kName, kFractionRole, digits);
+}
+
+void FileListView::sortOnDateKey() {
+  QStringList keys;
+  QStringList fractions;
+  bool timed = false;
+  for (int i = 0; i < topLevelItemCount(); ++i) {
+    const QTreeWidgetItem* item = topLevelItem(i);
+    keys.append(item->text(kDateKey));
+    fractions.append(item->data(kName, kFractionRole).toString());
+    timed |= !fractions.back().isEmpty();
+  }
+  if (!timed) {  // the same order, without taking the rows out
+    sortItems(kDateKey, Qt::AscendingOrder);
+    return;
+  }
+  const std::vector<size_t> order = ListOrder(keys, fractions);
+  QTreeWidgetItem* current = currentItem();
+  const QList<QTreeWidgetItem*> selected = selectedItems();
+  const QSignalBlocker quiet(this);
+  const QList<QTreeWidgetItem*> rows = invisibleRootItem()->takeChildren();
+  QList<QTreeWidgetItem*> sorted;
+  sorted.reserve(rows.size());
+  for (size_t i : order) sorted.append(rows[static_cast<qsizetype>(i)]);
+  addTopLevelItems(sorted);
+  if (current) setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
+  for (QTreeWidgetItem* item : selected) item->setSelected(true);
+}
 
 void FileListView::dragEnterEvent(QDragEnterEvent* event) {
   if (carriesFiles(event->mimeData())) {

@@ -45,9 +45,13 @@ class FileListView : public QTreeWidget {
   // Shows the rows added since beginBatch() and ends the batch (nothing to do outside one).
   void attachBatch();
 
+  // The digits of the fraction of a second of the row's shooting time (SubSecTimeOriginal).
+  static void setFraction(QTreeWidgetItem* item, const QString& digits);
+
   // Rows in list order.
   QList<QTreeWidgetItem*> allRows() const;
-  // Sorts on the date key, ascending; rows with equal keys keep their order.
+  // Sorts in the list order (ListOrder): on the date key, ascending; rows with equal keys keep
+  // their order, except pictures that both carry a fraction of a second, in shooting order.
   void sortOnDateKey();
 
  signals:

@@ -71,6 +71,7 @@ QString wMain::addOneFile(const PendingFile& file) {
   const JpegInfosClass info = PictureInfos(file.path);
   QTreeWidgetItem* row = lvwFiles->addRow(file.path, file.name, file.folder, RowDateKey(info), HasExifDate(info));
   lvwFiles->setFile(row, listable.identity);
+  FileListView::setFraction(row, info.SubSecOriginal());
   return QString();
 }
 

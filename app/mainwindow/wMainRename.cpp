@@ -1,7 +1,6 @@
 // wMain: the rename command around the rename engine — the checks and confirmations before it,
 // the busy pointer and progress while it runs, and the rows brought up to date afterwards.
 #include "app/common/ErrorHandling.h"
-#include "app/dialogs/TimeOffsetText.h"
 #include "app/dialogs/wParams.h"
 #include "app/mainwindow/DialogCommands.h"
 #include "app/mainwindow/FileListView.h"
@@ -39,25 +38,13 @@ int checkedRows(const FileListView& list) {
   return count;
 }
 
-// The clock correction as the confirmed dialog shows it: the true time minus the camera time
-// while "Appliquer la correction" is checked and the difference is shown, else none; files
-// without EXIF date get it too when the second box is checked as well.
-RenameOffsets offsetsOf(const wParams& dialog) {
-  RenameOffsets offsets;
-  if (dialog.chkTimeOffset[0]->isChecked() && !dialog.txtTimeDiff->text().isEmpty()) {
-    offsets.offset = TimeOffset::Between(dialog.txtTimeOffset[0]->text(), dialog.txtTimeOffset[1]->text()).value_or(0.0);
-    if (dialog.chkTimeOffset[1]->isChecked()) offsets.undatedOffset = offsets.offset;
-  }
-  return offsets;
-}
-
 // The parameters dialog in confirmation mode; the offsets when the user confirmed.
 std::optional<RenameOffsets> confirmSettings(wMain& window) {
   wParams dialog(&window);
   dialog.SetConfirmationMode();
   dialog.exec();
   if (!dialog.Ok()) return std::nullopt;
-  return offsetsOf(dialog);
+  return RenameOffsets::fromConfig(CurrentConfig());  // the dialog stored its controls
 }
 
 std::vector<RenameRow> rowsOf(const QList<QTreeWidgetItem*>& items) {

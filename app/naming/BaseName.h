@@ -19,6 +19,31 @@ struct BaseNameChoice {
   QString body;
 };
 
+// Days from a to b on a plain day line: exact across 1899-12-30, where date values change
+// sign (before it a value counts whole days back while its fraction still adds the time of
+// day). The clock correction is the days from the camera time to the true time.
+double DaysBetween(rt::DateValue a, rt::DateValue b);
+
+// Where the date a row is named after comes from.
+enum class DateSource {
+  None,         // no date: the file keeps its name, or the date is asked while renaming
+  ExifCapture,  // EXIF DateTimeOriginal, plus the offset
+  ExifModif,    // EXIF DateTime, plus the offset
+  File,         // the file date or the row's date key, plus the undated offset
+  Typed,        // typed by the user while renaming
+};
+
+// The date used for a row and the base name written from it.
+struct DateChoice {
+  BaseNameChoice name;
+  rt::DateValue date = 0.0;  // offsets included; 0 unless name.kind is Body
+  DateSource source = DateSource::None;
+};
+
+// The one rule for the date a row is named after; ChooseBaseName below tells it in full.
+DateChoice ChooseDate(const ConfigClass& config, const RenameOffsets& offsets, const JpegInfosClass& info,
+                      const QString& dateKey, bool exifMark);
+
 // The choice for a row whose picture reads as info now, with the row's date key and EXIF mark
 // (fixed when the row was added), under config and offsets: the shooting date, else the EXIF
 // modification date (plus offset), else, for a row marked as EXIF whose dates can no longer be

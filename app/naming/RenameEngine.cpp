@@ -20,7 +20,7 @@
 RenameOffsets RenameOffsets::fromConfig(const ConfigClass& config) {
   RenameOffsets offsets;
   if (config.OffsetApply() && config.DateReal() != config.DateExif()) {
-    offsets.offset = config.DateReal() - config.DateExif();
+    offsets.offset = DaysBetween(config.DateExif(), config.DateReal());
     if (config.OffsetNoDate()) offsets.undatedOffset = offsets.offset;
   }
   return offsets;
@@ -92,7 +92,7 @@ class Run {
  private:
   // Reading
   void chooseNames();
-  std::optional<QString> chooseBaseName(const RenameRow& row);
+  std::optional<QString> chooseBaseName(size_t i);
 
   // Before moving
   void listFolders();
@@ -219,7 +219,7 @@ void Run::chooseNames() {
   int done = 0;
   for (size_t i : checked) {
     failingFrom_ = rows_[i].key;
-    if (std::optional<QString> base = chooseBaseName(rows_[i])) {
+    if (std::optional<QString> base = chooseBaseName(i)) {
       // A body holding "/" (or NUL) would move the file elsewhere: not a file name.
       if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(52);
       moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original});
@@ -242,12 +242,14 @@ std::optional<JpegInfosClass> readPicture(const RenameRow& row) {
   return PictureInfos(row.key);
 }
 
-std::optional<QString> Run::chooseBaseName(const RenameRow& row) {
-  const std::optional<JpegInfosClass> read = reader_ ? reader_(row) : readPicture(row);
+std::optional<QString> Run::chooseBaseName(size_t i) {
+  const RenameRow& row = rows_[i];
+  const std::optional<JpegInfosClass> read = reader_ ? reader_(i) : readPicture(row);
   if (!read) return std::nullopt;
   const BaseNameChoice choice = ChooseBaseName(config_, offsets_, *read, row.dateKey, row.exifMark);
   if (choice.kind == BaseNameChoice::Kind::Body) return choice.body;
   if (choice.kind == BaseNameChoice::Kind::Keep) return std::nullopt;
+  summary_.asked.push_back(i);
   const QString key = questions_.askDate(row.dateKey, row.text);
   if (!rt::fromDateKey(key)) return std::nullopt;
   return config_.FormatName(key);

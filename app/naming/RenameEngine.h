@@ -80,7 +80,8 @@ struct RenameOffsets {
   rt::DateValue offset = 0.0;
   rt::DateValue undatedOffset = 0.0;
 
-  // The clock correction of the settings: DateReal - DateExif while OffsetApply is set and
+  // The clock correction of the settings, the one rule for it: the days from DateExif to
+  // DateReal (DaysBetween) while OffsetApply is set and
   // the two differ, else 0; undatedOffset is the same when OffsetNoDate is set too.
   static RenameOffsets fromConfig(const ConfigClass& config);
 };
@@ -95,6 +96,7 @@ struct RenameSummary {
   int renamed = 0;  // files that received their final names
   int skipped = 0;  // checked files that kept their names (leftAlone included)
   std::vector<RenameNotice> leftAlone;  // checked files not renamed because of a problem
+  std::vector<size_t> asked;            // rows whose date was asked, declined ones included
   QString journalProblem;  // French, when the journal's outcome could not be written
 };
 
@@ -134,17 +136,17 @@ class RenameFailure : public rt::RuntimeError {
 
 class RenameEngine {
  public:
-  // What a row's picture tells, read when the run needs it; nullopt when the row's entry is
-  // not to be moved (a symbolic link).
-  using PictureReader = std::function<std::optional<JpegInfosClass>(const RenameRow& row)>;
+  // What the picture of row i (an index into the rows given to run) tells, read when the run
+  // needs it; nullopt when the row's entry is not to be moved (a symbolic link).
+  using PictureReader = std::function<std::optional<JpegInfosClass>(size_t row)>;
 
   // The engine keeps references: fs, config and questions must outlive it.
   RenameEngine(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets,
                RenameQuestions& questions);
 
-  // Replaces the reading of each row's file: a caller that read every picture a moment ago
-  // (the command-line tool lists and renames in one go) hands over what it read instead of
-  // having each file opened twice. By default the file is examined and read again.
+  // Replaces the reading of each row's file: a caller that read every picture when it listed
+  // it (PictureList::readings) hands over what it read, so that the run and the plan use the
+  // same reading and no file is opened twice. By default the file is examined and read again.
   void setPictureReader(PictureReader reader) { reader_ = std::move(reader); }
 
   // Renames the files of the checked rows (rows in list order) and updates the rows. Throws

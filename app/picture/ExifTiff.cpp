@@ -5,6 +5,7 @@
 #include "runtime/RuntimeError.h"
 
 #include <array>
+#include <cstring>
 #include <limits>
 #include <unordered_set>
 
@@ -13,6 +14,8 @@ namespace {
 constexpr int32_t kTagDateTime = 0x0132;
 constexpr int32_t kTagExifPointer = 0x8769;
 constexpr int32_t kTagDateTimeOriginal = 0x9003;
+constexpr int32_t kTagSubSecTimeOriginal = 0x9291;
+constexpr int32_t kMaxSubSecLength = 16;  // digits of a fraction of a second kept at most
 constexpr int64_t kDateTextLength = 19;
 // Entries of Exif sub-IFDs looked at per file, all pointers together. Real files need a few
 // dozen and one directory holds at most 32767; the cap keeps a crafted file (thousands of
@@ -54,11 +57,33 @@ class TiffData {
   // One 12-byte entry at the cursor: tag and value (type and count are never looked at).
   // Returns false when the data ends before the entry does.
   bool readEntry(int32_t& tag, int32_t& value) {
-    std::array<uint8_t, 12> e{};
+    std::array<uint8_t, 12>& e = entry_;
     if (!cursor_.read(e.data(), 12)) return false;
     tag = Global::Unsigned(value16(&e[0]));
     value = value32(&e[8]);
     return true;
+  }
+
+  // The digits of the ASCII value of the entry read last, up to its first NUL; "" when the
+  // value holds anything but digits or is longer than a fraction of a second needs. Values
+  // of up to 4 bytes sit in the entry itself, longer ones at the offset it gives.
+  QString digitsOfLastEntry() {
+    const int32_t count = value32(&entry_[4]);
+    if (count <= 0 || count > kMaxSubSecLength) return QString();
+    std::array<uint8_t, kMaxSubSecLength> text{};
+    if (count <= 4) {
+      std::memcpy(text.data(), &entry_[8], static_cast<size_t>(count));
+    } else {
+      cursor_.seek(position(value32(&entry_[8])));
+      if (!cursor_.read(text.data(), count)) return QString();
+    }
+    QString digits;
+    for (int32_t i = 0; i < count && text[static_cast<size_t>(i)] != 0; ++i) {
+      const char c = static_cast<char>(text[static_cast<size_t>(i)]);
+      if (c < '0' || c > '9') return QString();
+      digits.append(QLatin1Char(c));
+    }
+    return digits;
   }
 
   // The date text at offset; nullopt when it is cut or not a date.
@@ -75,20 +100,35 @@ class TiffData {
   Cursor& cursor_;
   int64_t base_;
   bool bigEndian_;
+  std::array<uint8_t, 12> entry_{};  // the entry read last
 };
 
 // The Exif sub-IFD at offset: DateTimeOriginal (the first 0x9003 entry) when present and a
-// real date. budget counts the entries still allowed for this file.
-std::optional<rt::DateValue> readSubIfdDate(TiffData& tiff, int32_t offset, int64_t& budget) {
-  tiff.cursor().seek(tiff.position(offset));
+// real date; with subSec, also the digits of SubSecTimeOriginal (0x9291) beside it. budget
+// counts the entries still allowed for this file.
+std::optional<rt::DateValue> readSubIfdDate(TiffData& tiff, int32_t offset, int64_t& budget,
+                                            QString* subSec = nullptr) {
+  Cursor& cursor = tiff.cursor();
+  cursor.seek(tiff.position(offset));
   const int16_t count = tiff.readCount();
+  std::optional<rt::DateValue> date;
+  bool dateSeen = false;
   for (int16_t i = 0; i < count && budget > 0; ++i, --budget) {
     int32_t tag = 0;
     int32_t value = 0;
-    if (!tiff.readEntry(tag, value)) return std::nullopt;  // the rest would read as zero
-    if (tag == kTagDateTimeOriginal) return tiff.dateAt(value);
+    if (!tiff.readEntry(tag, value)) return date;  // the rest would read as zero
+    const int64_t next = cursor.pos();
+    if (tag == kTagDateTimeOriginal && !dateSeen) {
+      dateSeen = true;
+      date = tiff.dateAt(value);
+      if (!subSec) return date;
+    } else if (tag == kTagSubSecTimeOriginal && subSec) {
+      *subSec = tiff.digitsOfLastEntry();
+      return date;
+    }
+    cursor.seek(next);
   }
-  return std::nullopt;
+  return date;
 }
 
 // IFD0: every entry is read; DateTime and the sub-IFD pointer each send the reading elsewhere
@@ -107,7 +147,9 @@ void readIfd0(TiffData& tiff, JpegInfosClass& info) {
       if (const auto date = tiff.dateAt(value)) info.SetModifDate(*date);
     } else if (tag == kTagExifPointer && subIfdsRead.insert(value).second) {
       // A sub-IFD already read gives the same answer again: it is not read twice.
-      if (const auto date = readSubIfdDate(tiff, value, budget)) info.SetCreateDate(*date);
+      QString subSec;
+      if (const auto date = readSubIfdDate(tiff, value, budget, &subSec)) info.SetCreateDate(*date);
+      if (!subSec.isEmpty()) info.SetSubSecOriginal(subSec);
     }
     cursor.seek(next);
   }

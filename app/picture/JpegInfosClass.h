@@ -32,6 +32,10 @@ class JpegInfosClass {
   // EXIF DateTimeOriginal (tag 0x9003 of the Exif sub-IFD): when the picture was taken.
   rt::DateValue CreateDate() const { return createDate_; }
   void SetCreateDate(rt::DateValue value) { createDate_ = value; }
+  // EXIF SubSecTimeOriginal (tag 0x9291 of the Exif sub-IFD): the digits of the fraction of
+  // a second of the shooting time ("" when absent or not digits).
+  const QString& SubSecOriginal() const { return subSecOriginal_; }
+  void SetSubSecOriginal(const QString& value) { subSecOriginal_ = value; }
   // Why reading stopped early; empty when nothing went wrong (see PictureMessages).
   const QString& Message() const { return message_; }
   void SetMessage(const QString& value) { message_ = value; }
@@ -44,6 +48,7 @@ class JpegInfosClass {
   rt::DateValue fileDate_ = 0.0;
   rt::DateValue modifDate_ = 0.0;
   rt::DateValue createDate_ = 0.0;
+  QString subSecOriginal_;
   QString message_;
 };
 

@@ -1,5 +1,7 @@
 #include "app/picture/ListableFile.h"
 
+#include "app/picture/PictureInfos.h"
+#include "runtime/FileSystem.h"
 #include "runtime/PathCodec.h"
 #include "runtime/RuntimeError.h"
 
@@ -33,4 +35,18 @@ ListableFile CheckListableFile(const QString& path) {
 
 QString ListRefusalMessage(const QString& path, const ListableFile& file) {
   return QStringLiteral("« %1 » %2").arg(rt::displayPath(path), file.refusal);
+}
+
+std::optional<ListedPicture> ReadListableFile(const QString& path, QString& refusal) {
+  rt::OpenFile file;
+  try {
+    file = rt::openFileForReading(path, true);
+  } catch (const rt::RuntimeError&) {
+    const ListableFile listable = CheckListableFile(path);
+    refusal = listable.accepted ? QStringLiteral("impossible d'ouvrir « %1 »").arg(rt::displayPath(path))
+                                : ListRefusalMessage(path, listable);
+    return std::nullopt;
+  }
+  const rt::files::FileIdentity identity{file.device, file.inode};
+  return ListedPicture{identity, PictureInfos(file)};
 }

@@ -6,9 +6,12 @@
 // Two paths that reach one file (through a linked folder, a hard link, another spelling) share
 // its identity: the list holds the file once.
 
+#include "app/picture/JpegInfosClass.h"
 #include "runtime/FileIdentity.h"
 
 #include <QString>
+
+#include <optional>
 
 struct ListableFile {
   bool accepted = false;
@@ -22,3 +25,15 @@ ListableFile CheckListableFile(const QString& path);
 
 // The message of a refused path: "« path » " + refusal.
 QString ListRefusalMessage(const QString& path, const ListableFile& file);
+
+// A listable file and what it holds, read through one open.
+struct ListedPicture {
+  rt::files::FileIdentity identity;
+  JpegInfosClass info;
+};
+
+// Opens path once, refusing a symbolic link and anything but a regular file without waiting
+// on it, and reads the picture from that descriptor: status, head and information. nullopt
+// when it may not be listed, with the message in refusal (only then is the entry examined, to
+// say what it is).
+std::optional<ListedPicture> ReadListableFile(const QString& path, QString& refusal);

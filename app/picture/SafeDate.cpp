@@ -2,6 +2,7 @@
 
 #include "app/common/ErrorHandling.h"
 #include "app/naming/ConfigClass.h"
+#include "app/naming/RenameEngine.h"
 #include "runtime/RuntimeError.h"
 
 namespace {
@@ -16,15 +17,9 @@ rt::DateValue checkedDate(rt::DateValue value) {
 }
 
 rt::DateValue safeDate(const JpegInfosClass& info) {
-  double offset = 0.0;
-  double offsetNoDate = 0.0;
-  {
-    const ConfigClass& config = CurrentConfig();
-    if (config.OffsetApply() && config.DateReal() != config.DateExif()) {
-      offset = config.DateReal() - config.DateExif();
-      if (config.OffsetNoDate()) offsetNoDate = offset;
-    }
-  }
+  const RenameOffsets offsets = RenameOffsets::fromConfig(CurrentConfig());
+  const double offset = offsets.offset;
+  const double offsetNoDate = offsets.undatedOffset;
   if (info.CreateDate() > 0) return checkedDate(info.CreateDate() + offset);
   if (info.ModifDate() > 0) return checkedDate(info.ModifDate() + offset);
   if (info.FileDate() > 0) return checkedDate(info.FileDate() + offsetNoDate);

@@ -414,7 +414,8 @@ TEST(RenameEngine, NamesFilesAfterTheReadingItIsGiven) {
   ScriptedQuestions questions;
   RenameEngine engine(rt::localFileSystem(), config, {}, questions);
   QStringList read;
-  engine.setPictureReader([&read](const RenameRow& row) -> std::optional<JpegInfosClass> {
+  engine.setPictureReader([&read, &rows](size_t i) -> std::optional<JpegInfosClass> {
+    const RenameRow& row = rows[i];
     read.append(row.text);
     if (row.text != QLatin1String("IMG_1.jpg")) return std::nullopt;
     JpegInfosClass info;
@@ -427,4 +428,21 @@ TEST(RenameEngine, NamesFilesAfterTheReadingItIsGiven) {
   EXPECT_EQ(summary.skipped, 1);
   EXPECT_EQ(folder.entries(), QStringList({"20200102AA.jpg", "IMG_2.jpg"}));
   expectRowsMatchDisk(rows);
+}
+
+// The correction is the days between the two times on a plain day line, the same for the
+// rename, the command-line tool and the dialog's text, also across 1899-12-30 where date
+// values change sign.
+TEST(RenameEngine, CorrectionCountsDaysAcrossTheSignChangeOfDateValues) {
+  ConfigClass config;
+  config.SetOffsetApply(true);
+  config.SetOffsetNoDate(true);
+  config.SetDateExif(-1.25);  // 1899-12-29 06:00
+  config.SetDateReal(0.25);   // 1899-12-30 06:00
+  const RenameOffsets offsets = RenameOffsets::fromConfig(config);
+  EXPECT_DOUBLE_EQ(offsets.offset, 1.0);
+  EXPECT_DOUBLE_EQ(offsets.undatedOffset, 1.0);
+  config.SetDateExif(rt::makeDate(2005, 1, 1, 10, 0, 0));
+  config.SetDateReal(rt::makeDate(2005, 1, 1, 11, 30, 0));
+  EXPECT_NEAR(RenameOffsets::fromConfig(config).offset, 1.5 / 24, 1e-9);
 }

@@ -236,6 +236,24 @@ TEST_F(WindowFixture, RowsStayInShootingOrderWhateverTheAddingOrder) {
   EXPECT_EQ(w.lvwFiles->row(middle)->text(FileListView::kDateKey), "20060714100000");
 }
 
+// Pictures of the same second with fractions of a second are listed in shooting order, the
+// current row staying current; one without a fraction keeps the place its adding gave it.
+TEST_F(WindowFixture, BurstOfOneSecondIsListedInShootingOrder) {
+  wMain& w = shownWindow();
+  const auto burst = [&](const QString& name, const QByteArray& fraction) {
+    testsupport::ExifContent content;
+    content.dateTimeOriginal = exifDate(2014, 8, 5, 1, 45, 1);
+    content.subSecTimeOriginal = fraction;
+    return testsupport::writeDisplayableJpeg(pictureDir, name, content);
+  };
+  const QString c = burst("c.jpg", "5"), plain = burst("plain.jpg", ""), a = burst("a.jpg", "9");
+  w.AddFiles(c + "\r\n" + plain + "\r\n" + a);
+  w.lvwFiles->setCurrentItem(w.lvwFiles->row(a));
+  w.AddFiles(burst("e.jpg", "045") + "\r\n" + burst("b.jpg", "73"));
+  EXPECT_EQ(rowNames(), (QStringList{"e.jpg", "plain.jpg", "c.jpg", "b.jpg", "a.jpg"}));
+  EXPECT_EQ(w.lvwFiles->currentItem(), w.lvwFiles->row(a));
+}
+
 TEST_F(WindowFixture, SelectAllShowsTheOnlyRowAndClearsForSeveral) {
   wMain& w = shownWindow();
   const QString a = picture("a.jpg", exifDate(2005, 1, 1, 10, 0, 0), exifDate(2005, 1, 2, 11, 0, 0));

@@ -55,7 +55,8 @@ QByteArray exifTiff(const ExifContent& c) {
   const bool hasDateTime = !c.dateTime.isEmpty();
   const bool hasSubIfd = !c.dateTimeOriginal.isEmpty();
   const int ifd0Count = c.otherEntries + (hasDateTime ? 1 : 0) + (hasSubIfd ? 1 : 0);
-  const int subCount = c.otherEntries + 1;
+  const bool hasSubSec = hasSubIfd && !c.subSecTimeOriginal.isEmpty();
+  const int subCount = c.otherEntries + 1 + (hasSubSec ? 1 : 0);
   // Layout: IFD0, sub-IFD, then the texts.
   const uint32_t ifd0At = static_cast<uint32_t>(w.size());
   const uint32_t subAt = ifd0At + 2 + 12 * ifd0Count + 4;
@@ -85,10 +86,22 @@ QByteArray exifTiff(const ExifContent& c) {
     otherEntries(w, c.otherEntries / 2, 0x829A);
     w.entry(0x9003, kAscii, static_cast<uint32_t>(c.dateTimeOriginal.size() + 1), originalAt);
     otherEntries(w, c.otherEntries - c.otherEntries / 2, 0x9204);
+    if (hasSubSec) {
+      const QByteArray text = withNul(c.subSecTimeOriginal);
+      const uint32_t textAt = originalAt + static_cast<uint32_t>(c.dateTimeOriginal.size()) + 1;
+      if (text.size() <= 4) {
+        ByteWriter inlineText(c.bigEndian);
+        inlineText.bytes(text + QByteArray(4 - text.size(), '\0'));
+        w.u16(0x9291).u16(kAscii).u32(static_cast<uint32_t>(text.size())).bytes(inlineText.data());
+      } else {
+        w.entry(0x9291, kAscii, static_cast<uint32_t>(text.size()), textAt);
+      }
+    }
     w.u32(0);
   }
   if (hasDateTime) w.bytes(withNul(c.dateTime));
   if (hasSubIfd) w.bytes(withNul(c.dateTimeOriginal));
+  if (hasSubSec && c.subSecTimeOriginal.size() + 1 > 4) w.bytes(withNul(c.subSecTimeOriginal));
   return w.data();
 }
 

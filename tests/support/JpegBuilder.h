@@ -36,6 +36,7 @@ struct ExifContent {
   bool bigEndian = false;
   QByteArray dateTime;          // IFD0 0x0132
   QByteArray dateTimeOriginal;  // Exif sub-IFD 0x9003 (the sub-IFD exists when this is set)
+  QByteArray subSecTimeOriginal;  // Exif sub-IFD 0x9291, after the other entries (inline when it fits)
   bool pointerBeforeDateTime = false;
   int otherEntries = 2;          // ordinary entries around the ones that matter, in each IFD
   int paddingBeforeIfd0 = 0;     // bytes between the TIFF header and IFD0

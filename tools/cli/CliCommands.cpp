@@ -3,6 +3,7 @@
 #include "app/naming/ConfigClass.h"
 #include "app/naming/FutureName.h"
 #include "app/naming/JournalStore.h"
+#include "app/naming/PictureList.h"
 #include "app/naming/RenameEngine.h"
 #include "app/naming/RenameReport.h"
 #include "app/naming/SettingsFile.h"
@@ -17,7 +18,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 
 #include <algorithm>
 #include <optional>
@@ -27,29 +27,14 @@ namespace {
 
 int exitStatus() { return failed() ? 1 : 0; }
 
-// A file of the command line, read.
-struct ReadFile {
-  rt::files::FileIdentity identity;
-  JpegInfosClass info;
-};
-
-// Opens the file once and reads it: status, head and information from one descriptor. Says
-// why on standard error when it may not be listed: anything but a regular file is refused at
-// once (a named pipe would block the reading; a symbolic link is never renamed).
-std::optional<ReadFile> readFile(const QString& path) {
-  rt::OpenFile file;
-  try {
-    file = rt::openFileForReading(path, true);
-  } catch (const rt::RuntimeError&) {
-    // Only now is the entry examined, to say what it is.
-    const ListableFile listable = CheckListableFile(path);
-    printError(listable.accepted ? QStringLiteral("impossible d'ouvrir « %1 »").arg(path)
-                                 : ListRefusalMessage(path, listable));
-    markFailed();
-    return std::nullopt;
-  }
-  const rt::files::FileIdentity identity{file.device, file.inode};
-  return ReadFile{identity, PictureInfos(file)};
+// Opens the file once and reads it. Says why on standard error when it may not be listed.
+std::optional<JpegInfosClass> readFile(const QString& path) {
+  QString refusal;
+  std::optional<ListedPicture> read = ReadListableFile(path, refusal);
+  if (read) return std::move(read->info);
+  printError(refusal);
+  markFailed();
+  return std::nullopt;
 }
 
 // Loads the settings file and the clock correction into CurrentConfig(). False, with the
@@ -83,47 +68,29 @@ bool applySettings(const Options& options) {
 
 QString tabbed(const QStringList& fields) { return fields.join(QLatin1Char('\t')); }
 
-// A file of the list, the path it was given as and what it read.
-struct Entry {
-  QString given;
-  RenameRow row;
-  JpegInfosClass info;
+// The list as the main window would hold it (a file reached by several paths is listed once,
+// under the first), every row checked, and the path each row was given as, in list order.
+struct Listed {
+  PictureList list;
+  QStringList given;
 };
 
-// The working folder, asked once for the whole list.
-QString absoluteIn(const QString& workingFolder, const QString& given) {
-  return rt::absolutePath(given.startsWith(QLatin1Char('/')) ? given : workingFolder + QLatin1Char('/') + given);
-}
-
-// The list as the main window would hold it: one row per readable file (a file reached by
-// several paths is listed once, under the first), checked, sorted on the date key; equal keys
-// keep the order given.
-std::vector<Entry> buildList(const QStringList& files) {
-  std::vector<Entry> entries;
-  entries.reserve(static_cast<size_t>(files.size()));
-  QSet<rt::files::FileIdentity> listed;
-  const QString workingFolder = rt::absolutePath(QStringLiteral("."));
+Listed buildList(const QStringList& files) {
+  Listed listed;
+  QHash<QString, QString> givenAs;
   for (const QString& given : files) {
     setCurrentFile(given);
-    std::optional<ReadFile> read = readFile(given);
-    if (!read) continue;
-    if (listed.contains(read->identity)) continue;
-    listed.insert(read->identity);
-    const QString key = absoluteIn(workingFolder, given);
-    const JpegInfosClass& info = read->info;
-    RenameRow row;
-    row.key = key;
-    row.folder = key.left(key.lastIndexOf(QLatin1Char('/')));
-    row.text = key.mid(row.folder.size() + 1);
-    row.dateKey = RowDateKey(info);
-    row.exifMark = HasExifDate(info);
-    row.checked = true;
-    entries.push_back(Entry{given, row, info});
+    const size_t before = listed.list.size();
+    if (const QString refusal = listed.list.add(given); !refusal.isEmpty()) {
+      printError(refusal);
+      markFailed();
+    }
+    if (listed.list.size() > before) givenAs.insert(listed.list.rows().back().row.key, given);
   }
   setCurrentFile(QString());
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](const Entry& a, const Entry& b) { return a.row.dateKey < b.row.dateKey; });
-  return entries;
+  listed.list.sort();
+  for (const PictureRow& row : listed.list.rows()) listed.given.append(givenAs.value(row.row.key));
+  return listed;
 }
 
 void reportFailure(const RenameFailure& failure) {
@@ -136,9 +103,9 @@ void reportFailure(const RenameFailure& failure) {
 int runInfo(const Options& options) {
   for (const QString& path : options.files) {
     setCurrentFile(path);
-    const std::optional<ReadFile> read = readFile(path);
+    const std::optional<JpegInfosClass> read = readFile(path);
     if (!read) continue;
-    const JpegInfosClass& info = read->info;
+    const JpegInfosClass& info = *read;
     printLine(tabbed({path, dateField(info.CreateDate()), dateField(info.ModifDate()),
                       dateField(info.FileDate()), QString::number(info.ImgWidth()),
                       QString::number(info.ImgHeight()), QString::number(info.DataBits()),
@@ -152,9 +119,9 @@ int runNames(const Options& options) {
   if (!applySettings(options)) return 2;
   for (const QString& path : options.files) {
     setCurrentFile(path);
-    const std::optional<ReadFile> read = readFile(path);
+    const std::optional<JpegInfosClass> read = readFile(path);
     if (!read) continue;
-    const JpegInfosClass& info = read->info;
+    const JpegInfosClass& info = *read;
     printLine(tabbed({path, RowDateKey(info), FutureName(path, info)}));
   }
   setCurrentFile(QString());
@@ -163,10 +130,8 @@ int runNames(const Options& options) {
 
 int runRename(const Options& options, bool simulate) {
   if (!applySettings(options)) return 2;
-  std::vector<Entry> entries = buildList(options.files);
-  std::vector<RenameRow> rows;
-  rows.reserve(entries.size());
-  for (const Entry& entry : entries) rows.push_back(entry.row);
+  const Listed listed = buildList(options.files);
+  std::vector<RenameRow> rows = listed.list.renameRows();
 
   SimulatedFileSystem simulated(rt::localFileSystem());
   rt::FileSystem& fs = simulate ? static_cast<rt::FileSystem&>(simulated) : rt::localFileSystem();
@@ -176,13 +141,7 @@ int runRename(const Options& options, bool simulate) {
   if (!simulate) engine.setJournal(&journal);
   // Every picture was read while the list was built, a moment ago: the engine takes that
   // reading instead of opening each file again.
-  QHash<QString, const JpegInfosClass*> readInfos;
-  readInfos.reserve(static_cast<qsizetype>(entries.size()));
-  for (const Entry& entry : entries) readInfos.insert(entry.row.key, &entry.info);
-  engine.setPictureReader([&readInfos](const RenameRow& row) -> std::optional<JpegInfosClass> {
-    if (const JpegInfosClass* info = readInfos.value(row.key, nullptr)) return *info;
-    return PictureInfos(row.key);
-  });
+  engine.setPictureReader(listed.list.readings());
   try {
     const RenameSummary summary = engine.run(rows);
     if (!summary.leftAlone.empty()) {
@@ -195,11 +154,11 @@ int runRename(const Options& options, bool simulate) {
       if (!pruneProblem.isEmpty()) printError(pruneProblem);
     }
   } catch (const RenameFailure& failure) {
-    for (size_t i = 0; i < rows.size(); ++i) printLine(tabbed({entries[i].given, rows[i].text}));
+    for (size_t i = 0; i < rows.size(); ++i) printLine(tabbed({listed.given[static_cast<qsizetype>(i)], rows[i].text}));
     reportFailure(failure);
     return 1;
   }
-  for (size_t i = 0; i < rows.size(); ++i) printLine(tabbed({entries[i].given, rows[i].text}));
+  for (size_t i = 0; i < rows.size(); ++i) printLine(tabbed({listed.given[static_cast<qsizetype>(i)], rows[i].text}));
   return exitStatus();
 }
 

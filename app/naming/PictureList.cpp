@@ -1,0 +1,184 @@
+#include "app/naming/PictureList.h"
+
+#include "app/naming/FutureName.h"
+#include "app/naming/SimulatedFileSystem.h"
+#include "app/picture/ListableFile.h"
+#include "runtime/PathCodec.h"
+
+#include <algorithm>
+
+namespace {
+
+// Answers the rename's date question by declining, as the plan cannot know the date typed.
+class PlanQuestions : public RenameQuestions {
+ public:
+  QString askDate(const QString&, const QString&) override { return QString(); }
+  void progress(RenamePhase, int, int) override {}
+};
+
+}  // namespace
+
+namespace {
+
+// Whether a comes before b among pictures taken in the same second: their fractions of a
+// second compared as fractions ("5" after "45").
+bool earlierFraction(const QString& a, const QString& b) {
+  const qsizetype width = std::max(a.size(), b.size());
+  return a.leftJustified(width, QLatin1Char('0')) < b.leftJustified(width, QLatin1Char('0'));
+}
+
+}  // namespace
+
+std::vector<size_t> ListOrder(const QStringList& dateKeys, const QStringList& subSecs) {
+  std::vector<size_t> order(static_cast<size_t>(dateKeys.size()));
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  const auto key = [&](size_t i) -> const QString& { return dateKeys[static_cast<qsizetype>(i)]; };
+  const auto fraction = [&](size_t i) -> const QString& { return subSecs[static_cast<qsizetype>(i)]; };
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
+  // Within a run of equal keys, the rows with a fraction of a second take the places they
+  // hold, in shooting order; the others stay where they are.
+  for (size_t start = 0; start < order.size();) {
+    size_t end = start + 1;
+    while (end < order.size() && key(order[end]) == key(order[start])) ++end;
+    std::vector<size_t> places;
+    for (size_t i = start; i < end; ++i)
+      if (!fraction(order[i]).isEmpty()) places.push_back(i);
+    if (places.size() > 1) {
+      std::vector<size_t> timed;
+      for (size_t i : places) timed.push_back(order[i]);
+      std::stable_sort(timed.begin(), timed.end(),
+                       [&](size_t a, size_t b) { return earlierFraction(fraction(a), fraction(b)); });
+      for (size_t k = 0; k < places.size(); ++k) order[places[k]] = timed[k];
+    }
+    start = end;
+  }
+  return order;
+}
+
+QString PictureList::add(const QString& given) {
+  const QString path = rt::absolutePath(given);
+  if (byPath_.contains(path)) return QString();
+  QString refusal;
+  std::optional<ListedPicture> read = ReadListableFile(path, refusal);
+  if (!read) return refusal;
+  if (files_.contains(read->identity)) return QString();
+  PictureRow added;
+  added.info = std::move(read->info);
+  added.identity = read->identity;
+  RenameRow& row = added.row;
+  row.key = path;
+  row.folder = path.left(path.lastIndexOf(QLatin1Char('/')));
+  row.text = path.mid(row.folder.size() + 1);
+  row.dateKey = RowDateKey(added.info);
+  row.exifMark = HasExifDate(added.info);
+  row.checked = true;
+  byPath_.insert(path, static_cast<qsizetype>(rows_.size()));
+  files_.insert(added.identity);
+  rows_.push_back(std::move(added));
+  return QString();
+}
+
+void PictureList::sort() {
+  QStringList keys;
+  QStringList fractions;
+  for (const PictureRow& picture : rows_) {
+    keys.append(picture.row.dateKey);
+    fractions.append(picture.info.SubSecOriginal());
+  }
+  std::vector<PictureRow> sorted;
+  sorted.reserve(rows_.size());
+  for (size_t i : ListOrder(keys, fractions)) sorted.push_back(std::move(rows_[i]));
+  rows_ = std::move(sorted);
+  reindex();
+}
+
+void PictureList::remove(const std::vector<size_t>& indices) {
+  std::vector<bool> gone(rows_.size(), false);
+  for (size_t i : indices)
+    if (i < rows_.size()) gone[i] = true;
+  std::vector<PictureRow> kept;
+  kept.reserve(rows_.size());
+  for (size_t i = 0; i < rows_.size(); ++i)
+    if (!gone[i]) kept.push_back(std::move(rows_[i]));
+  rows_ = std::move(kept);
+  reindex();
+}
+
+void PictureList::clear() {
+  rows_.clear();
+  reindex();
+}
+
+void PictureList::reindex() {
+  byPath_.clear();
+  files_.clear();
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    byPath_.insert(rows_[i].row.key, static_cast<qsizetype>(i));
+    files_.insert(rows_[i].identity);
+  }
+}
+
+std::vector<RenameRow> PictureList::renameRows() const {
+  std::vector<RenameRow> rows;
+  rows.reserve(rows_.size());
+  for (const PictureRow& picture : rows_) rows.push_back(picture.row);
+  return rows;
+}
+
+void PictureList::takeBack(const std::vector<RenameRow>& renamed) {
+  for (size_t i = 0; i < rows_.size() && i < renamed.size(); ++i) rows_[i].row = renamed[i];
+  reindex();
+}
+
+RenameEngine::PictureReader PictureList::readings() const {
+  return [this](size_t i) -> std::optional<JpegInfosClass> { return rows_[i].info; };
+}
+
+std::vector<RowPlan> PictureList::plan(const ConfigClass& config, const RenameOffsets& offsets,
+                                       const rt::FileSystem& fs) const {
+  std::vector<RowPlan> plans(rows_.size());
+  std::vector<RenameRow> rows = renameRows();
+  SimulatedFileSystem simulated(fs);
+  PlanQuestions questions;
+  RenameEngine engine(simulated, config, offsets, questions);
+  engine.setPictureReader(readings());
+  RenameSummary summary;
+  QString failure;
+  try {
+    summary = engine.run(rows);
+  } catch (const RenameFailure& error) {
+    failure = error.description();
+  }
+  QHash<QString, QString> leftAlone;
+  for (const RenameNotice& notice : summary.leftAlone) leftAlone.insert(notice.path, notice.reason);
+  QSet<size_t> asked(summary.asked.begin(), summary.asked.end());
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    const RenameRow& before = rows_[i].row;
+    RowPlan& plan = plans[i];
+    if (!before.checked) continue;  // Unchecked
+    try {
+      plan.date = ChooseDate(config, offsets, rows_[i].info, before.dateKey, before.exifMark);
+    } catch (const rt::RuntimeError& error) {
+      plan.outcome = RowPlan::Outcome::Impossible;
+      plan.reason = error.description();
+      continue;
+    }
+    if (plan.date.name.kind != BaseNameChoice::Kind::Body) plan.date = DateChoice{};
+    if (!failure.isEmpty()) {
+      plan.outcome = RowPlan::Outcome::Impossible;
+      plan.reason = failure;
+    } else if (asked.contains(i)) {
+      plan.outcome = RowPlan::Outcome::AsksDate;
+    } else if (leftAlone.contains(before.key)) {
+      plan.outcome = RowPlan::Outcome::Impossible;
+      plan.reason = leftAlone.value(before.key);
+    } else if (rows[i].checked) {
+      plan.outcome = RowPlan::Outcome::NotRenamed;  // the run left it checked: it was not moved
+      plan.date = DateChoice{};
+    } else {
+      plan.newName = rows[i].text;
+      plan.outcome = plan.newName == before.text ? RowPlan::Outcome::KeepsName : RowPlan::Outcome::Rename;
+    }
+  }
+  return plans;
+}

@@ -1,0 +1,92 @@
+#pragma once
+// The picture list: the files to rename, in the order they will be numbered, and the plan of
+// every row. The main window shows it, the command-line tool and the tests build it; all of
+// them add, remove and check rows here, and the rename takes its rows from here.
+//
+// Order: ascending date key; rows with the same key keep the order they were added in, except
+// that among them the pictures that both carry a fraction of a second of their shooting time
+// (EXIF SubSecTimeOriginal) go in the order they were taken.
+
+#include "app/naming/BaseName.h"
+#include "app/naming/ConfigClass.h"
+#include "app/naming/RenameEngine.h"
+#include "app/naming/RenameRow.h"
+#include "app/picture/JpegInfosClass.h"
+#include "runtime/FileIdentity.h"
+#include "runtime/FileSystem.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// One picture of the list.
+struct PictureRow {
+  RenameRow row;                     // path (key), name (text), folder, date key, EXIF mark, check box
+  JpegInfosClass info;               // what was read of the picture when it was added
+  rt::files::FileIdentity identity;  // the file, whatever path reaches it
+};
+
+// What the rename would do with a row.
+struct RowPlan {
+  enum class Outcome {
+    Rename,     // gets newName
+    KeepsName,  // named after its date, and that name is the one it has
+    Unchecked,  // not checked: not renamed
+    NotRenamed, // checked, but kept as it is (no date, "Ne pas renommer", a symbolic link)
+    AsksDate,   // the date is asked while renaming ("Demander le nom")
+    Impossible, // cannot be named: reason says why
+  };
+  Outcome outcome = Outcome::Unchecked;
+  QString newName;  // the final name (Rename, KeepsName)
+  QString reason;   // Impossible: why, in French
+  DateChoice date;  // the date used and its source (Body when there is one)
+};
+
+class PictureList {
+ public:
+  // Adds the file at path (made absolute) unless the list holds it already, under this path
+  // or another one reaching the same file. Returns "" when added or already listed, else the
+  // refusal ("« path » n'est pas un fichier ordinaire"...). The row is checked; call sort()
+  // once the additions are done.
+  QString add(const QString& path);
+
+  // Sorts on the date key (see the order above).
+  void sort();
+
+  void remove(const std::vector<size_t>& indices);
+  void clear();
+  void setChecked(size_t index, bool checked) { rows_[index].row.checked = checked; }
+
+  const std::vector<PictureRow>& rows() const { return rows_; }
+  size_t size() const { return rows_.size(); }
+  // The row whose path is path; -1 when none.
+  qsizetype indexOf(const QString& path) const { return byPath_.value(path, -1); }
+
+  // The rows as the rename takes them, and their state after it ran (names, paths, checks).
+  std::vector<RenameRow> renameRows() const;
+  void takeBack(const std::vector<RenameRow>& renamed);
+
+  // What each row's picture told when it was added, for a run over renameRows(): the rename
+  // then uses the reading its plan used, and opens no file twice. Valid while the list lives
+  // and keeps its rows.
+  RenameEngine::PictureReader readings() const;
+
+  // The plan of every row (same order), made by the rename itself over a simulation of the
+  // folders read through fs, with the pictures as read when added. A run that would fail
+  // marks every checked row it would have renamed as Impossible, with the failure's text.
+  std::vector<RowPlan> plan(const ConfigClass& config, const RenameOffsets& offsets, const rt::FileSystem& fs) const;
+
+ private:
+  void reindex();
+
+  std::vector<PictureRow> rows_;
+  QHash<QString, qsizetype> byPath_;
+  QSet<rt::files::FileIdentity> files_;
+};
+
+// The list order of rows given in their present order by date key and SubSecTimeOriginal
+// digits ("" when none): the indices of the rows, first to last (see the order above).
+std::vector<size_t> ListOrder(const QStringList& dateKeys, const QStringList& subSecs);

@@ -1,0 +1,171 @@
+#include "app/naming/ConfigClass.h"
+#include "app/naming/PictureList.h"
+#include "app/picture/PictureInfos.h"
+#include "tests/support/JpegBuilder.h"
+#include "tests/support/PictureFolder.h"
+#include "tests/support/TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using testsupport::PictureFolder;
+
+namespace {
+
+class Declining : public RenameQuestions {
+ public:
+  QString askDate(const QString&, const QString&) override { return QString(); }
+  void progress(RenamePhase, int, int) override {}
+};
+
+QByteArray burstPicture(const QByteArray& subSec, uint16_t serial) {
+  testsupport::ExifContent content;
+  content.dateTimeOriginal = "2014:08:05 01:45:01";
+  content.subSecTimeOriginal = subSec;
+  content.bigEndian = serial % 2 == 0;
+  return testsupport::exifJpeg(content, serial, 10);
+}
+
+// Renames the list on disk as the window does and returns every row's name afterwards.
+QStringList renameOnDisk(PictureList& list, const ConfigClass& config) {
+  std::vector<RenameRow> rows = list.renameRows();
+  Declining questions;
+  RenameEngine(rt::localFileSystem(), config, RenameOffsets::fromConfig(config), questions).run(rows);
+  list.takeBack(rows);
+  QStringList names;
+  for (const RenameRow& row : rows) names.append(row.text);
+  return names;
+}
+
+}  // namespace
+
+TEST(PictureListTest, ReaderKeepsTheDigitsOfSubSecTimeOriginal) {
+  PictureFolder folder;
+  const struct {
+    QByteArray stored;
+    QString read;
+  } cases[] = {{"5", "5"}, {"045", "045"}, {"0451234", "0451234"}, {"4a", ""}, {"", ""}};
+  uint16_t serial = 1;
+  for (const auto& c : cases) {
+    folder.addFile(QStringLiteral("p.jpg"), burstPicture(c.stored, serial++));
+    const JpegInfosClass info = PictureInfos(folder.pathOf(QStringLiteral("p.jpg")));
+    EXPECT_EQ(info.SubSecOriginal(), c.read) << c.stored.constData();
+    EXPECT_GT(info.CreateDate(), 0) << c.stored.constData();  // the date is still read
+  }
+}
+
+// A burst taken within one second, added in scrambled order, is numbered in shooting order;
+// a picture of the same second without a fraction keeps its place.
+TEST(PictureListTest, BurstInTheSameSecondIsNumberedInShootingOrder) {
+  PictureFolder folder;
+  const QList<QPair<QString, QByteArray>> added = {
+      {"c.jpg", "5"}, {"a.jpg", "9"}, {"plain.jpg", ""}, {"e.jpg", "045"}, {"b.jpg", "73"}, {"d.jpg", "12"}};
+  QMap<QString, QByteArray> bytes;
+  uint16_t serial = 100;
+  for (const auto& [name, subSec] : added) {
+    bytes[name] = burstPicture(subSec, serial++);
+    folder.addFile(name, bytes[name]);
+  }
+  PictureList list;
+  for (const auto& [name, subSec] : added) EXPECT_EQ(list.add(folder.pathOf(name)), QString());
+  list.sort();
+  QStringList order;
+  for (const PictureRow& row : list.rows()) order.append(row.row.text);
+  EXPECT_EQ(order, QStringList({"e.jpg", "d.jpg", "plain.jpg", "c.jpg", "b.jpg", "a.jpg"}));
+
+  ConfigClass config;
+  config.SetIsSuffix(true);
+  config.SetDigits(2);
+  config.SetStartNum(1);
+  const std::vector<RowPlan> plan = list.plan(config, RenameOffsets::fromConfig(config), rt::localFileSystem());
+  const QStringList names = renameOnDisk(list, config);
+  for (size_t i = 0; i < plan.size(); ++i) {
+    EXPECT_EQ(plan[i].outcome, RowPlan::Outcome::Rename);
+    EXPECT_EQ(plan[i].newName, names[static_cast<qsizetype>(i)]);
+    EXPECT_EQ(plan[i].date.source, DateSource::ExifCapture);
+  }
+  QStringList sortedNames = names;
+  sortedNames.sort();
+  EXPECT_EQ(names, sortedNames);  // numbers rise in list order, i.e. in shooting order
+  const QMap<QString, QByteArray> onDisk = folder.contents();
+  for (qsizetype i = 0; i < names.size(); ++i) EXPECT_EQ(onDisk.value(names[i]), bytes[order[i]]) << names[i].toStdString();
+}
+
+// The plan is what the rename then does, for dated, undated, same-second, colliding,
+// unchecked and bystander files, under several settings.
+TEST(PictureListTest, PlanEqualsWhatTheRenameDoes) {
+  for (int variant = 0; variant < 4; ++variant) {
+    SCOPED_TRACE(variant);
+    PictureFolder folder;
+    folder.addPicture(QStringLiteral("x1.JPG"), "2014:08:05 01:45:01");
+    folder.addPicture(QStringLiteral("x2.jpg"), "2014:08:05 01:45:01");
+    folder.addPicture(QStringLiteral("x3.jpg"), "2013:01:02 03:04:05");
+    folder.addPicture(QStringLiteral("undated.jpg"), "", rt::makeDate(2012, 5, 6, 7, 8, 9));
+    folder.addPicture(QStringLiteral("off.jpg"), "2011:01:01 00:00:00");
+    ConfigClass config;
+    config.SetNotExif(static_cast<uint8_t>(variant % 3));
+    config.SetIsSuffix(variant == 3);
+    config.SetExtension(static_cast<uint8_t>(variant % 3));
+    if (variant == 1) {
+      config.SetOffsetApply(true);
+      config.SetDateExif(rt::makeDate(2005, 1, 1, 10, 0, 0));
+      config.SetDateReal(rt::makeDate(2005, 1, 1, 11, 30, 0));
+    }
+    PictureList list;
+    for (const QString& name : folder.entries()) list.add(folder.pathOf(name));
+    list.sort();
+    list.setChecked(static_cast<size_t>(list.indexOf(folder.pathOf(QStringLiteral("off.jpg")))), false);
+    // A bystander holding the name the first picture would take.
+    const std::vector<RowPlan> first = list.plan(config, RenameOffsets::fromConfig(config), rt::localFileSystem());
+    const qsizetype x3 = list.indexOf(folder.pathOf(QStringLiteral("x3.jpg")));
+    ASSERT_EQ(first[static_cast<size_t>(x3)].outcome, RowPlan::Outcome::Rename);
+    folder.addPicture(first[static_cast<size_t>(x3)].newName, "");
+
+    const std::vector<RowPlan> plan = list.plan(config, RenameOffsets::fromConfig(config), rt::localFileSystem());
+    EXPECT_NE(plan[static_cast<size_t>(x3)].newName, first[static_cast<size_t>(x3)].newName);
+    std::vector<RenameRow> before = list.renameRows();
+    const QStringList names = renameOnDisk(list, config);
+    for (size_t i = 0; i < plan.size(); ++i) {
+      const bool moves = plan[i].outcome == RowPlan::Outcome::Rename;
+      EXPECT_EQ(names[static_cast<qsizetype>(i)], moves || plan[i].outcome == RowPlan::Outcome::KeepsName
+                                                      ? plan[i].newName
+                                                      : before[i].text)
+          << before[i].text.toStdString();
+      EXPECT_TRUE(QFile::exists(folder.pathOf(names[static_cast<qsizetype>(i)])));
+    }
+    const auto undated = static_cast<size_t>(std::find_if(before.begin(), before.end(), [](const RenameRow& r) {
+                                               return r.text == QLatin1String("undated.jpg");
+                                             }) - before.begin());
+    const RowPlan::Outcome expected[] = {RowPlan::Outcome::Rename, RowPlan::Outcome::NotRenamed,
+                                         RowPlan::Outcome::AsksDate};
+    EXPECT_EQ(plan[undated].outcome, expected[variant % 3]);
+    EXPECT_EQ(plan[undated].date.source, variant % 3 == 0 ? DateSource::File : DateSource::None);
+    const size_t off = static_cast<size_t>(list.indexOf(folder.pathOf(QStringLiteral("off.jpg"))));
+    EXPECT_EQ(plan[off].outcome, RowPlan::Outcome::Unchecked);
+  }
+}
+
+// A file reached by two paths is listed once; what is not a regular file is refused.
+TEST(PictureListTest, AddKeepsOneRowPerFileAndRefusesOthers) {
+  PictureFolder folder;
+  folder.addPicture(QStringLiteral("a.jpg"), "2014:08:05 01:45:01");
+  ASSERT_EQ(::link(folder.pathOf(QStringLiteral("a.jpg")).toLocal8Bit().constData(),
+                   folder.pathOf(QStringLiteral("hard.jpg")).toLocal8Bit().constData()),
+            0);
+  ASSERT_EQ(::mkfifo(folder.pathOf(QStringLiteral("pipe.jpg")).toLocal8Bit().constData(), 0600), 0);
+  PictureList list;
+  EXPECT_EQ(list.add(folder.pathOf(QStringLiteral("a.jpg"))), QString());
+  EXPECT_EQ(list.add(folder.pathOf(QStringLiteral("a.jpg"))), QString());
+  EXPECT_EQ(list.add(folder.pathOf(QStringLiteral("hard.jpg"))), QString());
+  EXPECT_EQ(list.size(), 1u);
+  EXPECT_TRUE(list.add(folder.pathOf(QStringLiteral("pipe.jpg"))).contains(QStringLiteral("pipe.jpg")));
+  EXPECT_EQ(list.size(), 1u);
+  list.remove({0});
+  EXPECT_EQ(list.size(), 0u);
+  EXPECT_EQ(list.add(folder.pathOf(QStringLiteral("hard.jpg"))), QString());  // free again once removed
+  EXPECT_EQ(list.size(), 1u);
+}
