@@ -320,13 +320,11 @@ void Run::leaveAloneNamesTooLong() {
   std::vector<Move> fitting;
   for (size_t first = 0; first < moves_.size();) {
     const size_t end = groupEnd(first);
-    std::optional<RenameNotice> problem;
-    for (size_t i = first; i < end && !problem; ++i)
-      if (const std::optional<QString> reason = nameTooLong(moves_[i])) problem = RenameNotice{pathOf(moves_[i]), *reason};
-    if (!problem)
-      if (const std::optional<QString> reason = namesClash(first, end)) problem = RenameNotice{pathOf(moves_[first]), *reason};
+    std::optional<QString> problem;
+    for (size_t i = first; i < end && !problem; ++i) problem = nameTooLong(moves_[i]);
+    if (!problem) problem = namesClash(first, end);
     if (problem) {
-      summary_.leftAlone.push_back(*problem);
+      summary_.leftAlone.push_back(RenameNotice{rows_[moves_[first].row].key, *problem});
       ++summary_.skipped;
     } else {
       fitting.insert(fitting.end(), moves_.begin() + static_cast<std::ptrdiff_t>(first),
