@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <new>
@@ -96,6 +97,7 @@ class Run {
 
   // Before moving
   void listFolders();
+  void dropVanishedMembers();
   void leaveAloneNamesTooLong();
   std::optional<QString> nameTooLong(const Move& move);
   std::optional<QString> namesClash(size_t first, size_t end) const;
@@ -171,6 +173,7 @@ RenameSummary Run::execute() {
   try {
     chooseNames();
     listFolders();
+    dropVanishedMembers();
     leaveAloneNamesTooLong();
     if (journal_ && !moves_.empty()) writeJournal();
   } catch (...) {
@@ -270,6 +273,14 @@ void Run::listFolders() {
     folders_.insert(row.folder, view);
   }
   failingFrom_.clear();
+}
+
+// A member of a group that is no longer in its folder (a sidecar deleted since the list was
+// made) has nothing to move: the rest of its group goes on without it.
+void Run::dropVanishedMembers() {
+  std::erase_if(moves_, [this](const Move& move) {
+    return move.member >= 0 && !folders_.value(rows_[move.row].folder).names.contains(folded(textOf(move)));
+  });
 }
 
 QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {

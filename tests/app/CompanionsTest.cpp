@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 
 using testsupport::PictureFolder;
 
@@ -146,8 +147,9 @@ TEST(Companions, AShotsFilesAreRenamedTogetherPlannedAndUndone) {
 
 // A failure in the middle of a group sends the files of the group that already have their
 // new names back too; an entry that appears under one file's new name moves the whole group
-// on to the next number, the files already renamed included.
-TEST(Companions, AGroupIsRolledBackWholeAndMovesOnWhole) {
+// on to the next number, the files already renamed included; a member deleted since the list
+// was made stops nothing.
+TEST(Companions, AGroupIsRolledBackWholeMovesOnWholeAndGoesOnWithoutAVanishedSidecar) {
   {
     Scene scene;
     PictureList list = scene.list();
@@ -178,6 +180,20 @@ TEST(Companions, AGroupIsRolledBackWholeAndMovesOnWhole) {
     // Every name of the group was checked before any moved: none went to the taken number.
     for (const auto& [from, to] : fs.renames()) EXPECT_FALSE(to.contains("20240501AA")) << to.toStdString();
   }
+  {
+    // A sidecar deleted after the list was made: the rest of its group is renamed as planned.
+    Scene scene;
+    PictureList list = scene.list();
+    ASSERT_TRUE(QFile::remove(scene.folder.pathOf("IMG_0001.CR2.xmp")));
+    scene.before.remove("IMG_0001.CR2.xmp");
+    std::vector<RenameRow> rows = list.renameRows();
+    NoQuestions questions;
+    const ConfigClass config = upperCaseExtensions();
+    EXPECT_EQ(RenameEngine(rt::localFileSystem(), config, {}, questions).run(rows).renamed, 7);
+    QList<QPair<QString, QString>> moves = kGroupMoves;
+    moves.removeAt(3);
+    EXPECT_EQ(scene.folder.contents(), scene.after(moves));
+  }
 }
 
 // Companions off: the rename is the one of single files, the sidecars and the movie stay.
@@ -198,4 +214,29 @@ TEST(Companions, OffEveryAddedFileIsARowOfItsOwn) {
                          {"IMG_0001.CR2", "20240501AB.CR2"},
                          {"IMG_0002.HEIC", "20240502AA.HEIC"},
                          {"IMG_0003.JPG", "20240503AA.JPG"}}));
+}
+
+// Real phone and camera files, copied under a camera's names into a scratch folder: the
+// readers' dates make the raw + JPEG pair (same second) and the live photo, and the plan
+// gives every file of each shot the same new name.
+TEST(Companions, RealPhoneAndCameraFilesFormTheirShots) {
+  const QString formats = QStringLiteral(TINDRA_CORPUS_DIR) + QStringLiteral("/../formats");
+  if (!QFileInfo(formats).isDir()) GTEST_SKIP() << "formats folder not found beside the checkout (../shared/corpus/formats)";
+  PictureFolder folder;
+  const QList<QPair<QString, QString>> copies{{"Apple_iPhone_11_Pro.heic", "IMG_0001.HEIC"},
+                                              {"Apple_iPhone_6.mov", "IMG_0001.MOV"},
+                                              {"Apple_Photos_edit.aae", "IMG_0001.AAE"},
+                                              {"Canon_EOS_350D_DIGITAL.cr2", "IMG_0002.CR2"},
+                                              {"Sidecar_digiKam.xmp", "IMG_0002.CR2.xmp"}};
+  for (const auto& [from, to] : copies) ASSERT_TRUE(QFile::copy(formats + "/" + from, folder.pathOf(to))) << from.toStdString();
+  folder.addPicture("IMG_0002.JPG", "2005:08:03 18:59:18");  // the camera's JPEG of the raw's second
+  PictureList list;
+  for (const char* name : {"IMG_0001.HEIC", "IMG_0002.CR2", "IMG_0002.JPG"}) EXPECT_EQ(list.add(folder.pathOf(name)), QString());
+  list.sort();
+  const std::vector<RowPlan> plan = list.plan(ConfigClass(), {}, rt::localFileSystem());
+  ASSERT_EQ(plan.size(), 2u);
+  EXPECT_EQ(plan[0].newName, "20050803AA.JPG");
+  EXPECT_EQ(plan[0].memberNames, QStringList({"20050803AA.CR2", "20050803AA.CR2.xmp"}));
+  EXPECT_EQ(plan[1].newName, "20200504AA.HEIC");
+  EXPECT_EQ(plan[1].memberNames, QStringList({"20200504AA.AAE", "20200504AA.MOV"}));
 }
