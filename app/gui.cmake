@@ -1,6 +1,7 @@
 # The windows (main window, dialogs, splash) as the static library tindra_gui, and the program
 # tindra itself. The help pages are copied beside the program as <program>.help/.
 file(GLOB GUI_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.h
   ${CMAKE_CURRENT_SOURCE_DIR}/mainwindow/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/mainwindow/*.h
   ${CMAKE_CURRENT_SOURCE_DIR}/dialogs/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/dialogs/*.h)
 

@@ -5,7 +5,7 @@
 // computed again after one setting changed.
 #include "app/common/ProgramInfo.h"
 #include "app/mainwindow/FileListView.h"
-#include "app/mainwindow/ScriptedUiServices.h"
+#include "tests/support/ScriptedUiServices.h"
 #include "app/mainwindow/wMain.h"
 #include "app/naming/ConfigClass.h"
 #include "app/naming/PictureList.h"

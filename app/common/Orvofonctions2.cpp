@@ -1,5 +1,6 @@
 #include "app/common/Orvofonctions2.h"
 
+#include "app/common/ErrorNumbers.h"
 #include "app/common/InstallLayout.h"
 #include "app/common/ProgramInfo.h"
 
@@ -18,7 +19,6 @@
 namespace Orvofonctions2 {
 namespace {
 
-constexpr int32_t kCannotCreateObject = 429;
 
 // A path as one word of a shell command: quoted when it holds anything but plain characters.
 QString shellWord(const QString& path) {
@@ -55,8 +55,8 @@ I& slotObject(const CLSID& clsid) {
   QString detail;
   if (!fillSlot<I>(clsid, &detail)) {
     // The message names the files looked for: the library really is missing.
-    rt::raise(kCannotCreateObject, rt::defaultErrorSource(),
-              rt::errorDescription(kCannotCreateObject) + QLatin1Char('\n') + detail);
+    rt::raise(errors::kCannotCreateObject, rt::defaultErrorSource(),
+              rt::errorDescription(errors::kCannotCreateObject) + QLatin1Char('\n') + detail);
   }
   return *slot<I>();
 }
@@ -95,8 +95,8 @@ QString LibraryProblem() {
       fillSlot<_FilesPaths>(CLSID_FilesPaths, &detail))
     return QString();
   return QStringLiteral("la bibliothèque OrvoLib22 ne peut pas être utilisée (erreur %1 : %2)%3\n%4")
-      .arg(kCannotCreateObject)
-      .arg(rt::errorDescription(kCannotCreateObject),
+      .arg(errors::kCannotCreateObject)
+      .arg(rt::errorDescription(errors::kCannotCreateObject),
            detail.isEmpty() ? QString() : QStringLiteral("\n  ") + detail, LibraryRemedy());
 }
 

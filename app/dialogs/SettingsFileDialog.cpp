@@ -1,7 +1,7 @@
 #include "app/dialogs/SettingsFileDialog.h"
 
 #include "app/common/Orvofonctions2.h"
-#include "app/mainwindow/UiServices.h"
+#include "app/ui/UiServices.h"
 #include "app/naming/SettingsFile.h"
 
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "app/dialogs/wInputDate.h"
 
 #include "app/common/ErrorHandling.h"
-#include "app/mainwindow/HelpSystem.h"
-#include "app/mainwindow/Twips.h"
-#include "app/mainwindow/UiServices.h"
+#include "app/ui/HelpSystem.h"
+#include "app/ui/Twips.h"
+#include "app/ui/UiServices.h"
 #include "runtime/Conversions.h"
 #include "runtime/DateValue.h"
 

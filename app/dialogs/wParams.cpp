@@ -3,8 +3,8 @@
 
 #include "app/dialogs/KeyPressFilter.h"
 #include "app/dialogs/UpDown.h"
-#include "app/mainwindow/HelpSystem.h"
-#include "app/mainwindow/Twips.h"
+#include "app/ui/HelpSystem.h"
+#include "app/ui/Twips.h"
 
 #include <QCheckBox>
 #include <QComboBox>

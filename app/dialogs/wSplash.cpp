@@ -1,8 +1,8 @@
 #include "app/dialogs/wSplash.h"
 
 #include "app/common/ErrorHandling.h"
-#include "app/mainwindow/HelpSystem.h"
-#include "app/mainwindow/Twips.h"
+#include "app/ui/HelpSystem.h"
+#include "app/ui/Twips.h"
 
 #include <QCloseEvent>
 #include <QFont>

@@ -3,6 +3,7 @@
 #include "app/dialogs/wParams.h"
 #include "app/mainwindow/FileListView.h"
 #include "app/mainwindow/JournalCommands.h"
+#include "app/mainwindow/RenameCommand.h"
 #include "app/mainwindow/wMain.h"
 
 void RegisterDialogCommands(wMain& window, DialogCommandOptions options) {

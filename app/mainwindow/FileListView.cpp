@@ -1,5 +1,6 @@
 #include "app/mainwindow/FileListView.h"
 
+#include "app/common/ErrorNumbers.h"
 #include "app/naming/PictureList.h"
 #include "runtime/PathCodec.h"
 #include "runtime/RuntimeError.h"
@@ -14,10 +15,9 @@ namespace {
 
 constexpr int kKeyRole = Qt::UserRole + 1;
 constexpr int kFractionRole = Qt::UserRole + 2;
-constexpr int32_t kKeyNotUnique = 457;
 
 [[noreturn]] void raiseKeyNotUnique() {
-  rt::raise(kKeyNotUnique, rt::defaultErrorSource(),
+  rt::raise(errors::kKeyNotUnique, rt::defaultErrorSource(),
             QStringLiteral("Cette clé est déjà associée à un élément de cette collection"));
 }
 

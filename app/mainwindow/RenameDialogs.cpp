@@ -1,7 +1,7 @@
 #include "app/mainwindow/RenameDialogs.h"
 
 #include "app/dialogs/wInputDate.h"
-#include "app/mainwindow/UiServices.h"
+#include "app/ui/UiServices.h"
 
 #include <QCloseEvent>
 #include <QDialog>

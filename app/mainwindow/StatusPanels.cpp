@@ -1,6 +1,6 @@
 #include "app/mainwindow/StatusPanels.h"
 
-#include "app/mainwindow/Twips.h"
+#include "app/ui/Twips.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,13 +1,14 @@
 // wMain: construction of the window, its layout, the splitter and the toolbar dispatch.
 #include "app/mainwindow/wMain.h"
 
+#include "app/common/ErrorNumbers.h"
 #include "app/common/Orvofonctions2.h"
 #include "app/mainwindow/FileListView.h"
-#include "app/mainwindow/HelpSystem.h"
 #include "app/mainwindow/SplitterBar.h"
 #include "app/mainwindow/StatusPanels.h"
-#include "app/mainwindow/ToolIcons.h"
-#include "app/mainwindow/Twips.h"
+#include "app/ui/HelpSystem.h"
+#include "app/ui/ToolIcons.h"
+#include "app/ui/Twips.h"
 #include "runtime/RuntimeError.h"
 
 #include <QAction>
@@ -29,7 +30,6 @@ constexpr int kListLeft = 1;           // 15 twips
 constexpr int kSplitterWidth = 6;      // 90 twips
 constexpr int kDesignWidth = 870;      // the designed window, in pixels
 constexpr int kDesignHeight = 480;
-constexpr int32_t kNoSuchMethod = 438;
 
 // The largest of two lengths, through the library's Maxi.
 int maxi(int a, int b) { return Orvofonctions2::Maxi(QVariant(a), QVariant(b)).toInt(); }
@@ -246,7 +246,7 @@ void wMain::tbrTools_ButtonClick(QAction* button) {
     if (key.isEmpty()) return;
     const QByteArray handler = (key + QStringLiteral("_Click")).toLatin1();
     if (!QMetaObject::invokeMethod(this, handler.constData(), Qt::DirectConnection)) {
-      rt::raise(kNoSuchMethod, rt::defaultErrorSource(), QStringLiteral("Propriété ou méthode non gérée par cet objet"));
+      rt::raise(errors::kNoSuchMethod, rt::defaultErrorSource(), QStringLiteral("Propriété ou méthode non gérée par cet objet"));
     }
   });
 }

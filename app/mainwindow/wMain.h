@@ -6,7 +6,7 @@
 // the slots named <menu item>_Click; every handler reports its failures as wMain.<handler>.
 
 #include "app/common/ErrorHandling.h"
-#include "app/mainwindow/UiServices.h"
+#include "app/ui/UiServices.h"
 
 #include <QHash>
 #include <QIcon>

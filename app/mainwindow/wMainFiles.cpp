@@ -1,13 +1,14 @@
 // wMain: the file list — adding files, checking, selecting, removing, and the details of the
 // current row (preview, size, dates, future name).
 #include "app/common/AppSettings.h"
+#include "app/common/ErrorNumbers.h"
 #include "app/common/Orvofonctions2.h"
-#include "app/mainwindow/FileListRules.h"
 #include "app/mainwindow/FileListView.h"
 #include "app/mainwindow/PicturePreview.h"
 #include "app/mainwindow/SplitterBar.h"
 #include "app/mainwindow/StatusPanels.h"
 #include "app/mainwindow/wMain.h"
+#include "app/naming/FileListRules.h"
 #include "app/naming/FutureName.h"
 #include "app/picture/ListableFile.h"
 #include "app/picture/PictureInfos.h"
@@ -27,7 +28,6 @@ using ui::Ui;
 
 namespace {
 
-constexpr int32_t kInvalidPicture = 481;
 
 QString pictureFilter() {
   return QStringLiteral("Photos et vidéos|") + FileListRules::AcceptedPatterns() +
@@ -304,7 +304,7 @@ void wMain::showPreview(const QString& path) {
     image = reader.read();
   }
   if (image.isNull()) {
-    if (mustDecode) rt::raise(kInvalidPicture, rt::defaultErrorSource(), QStringLiteral("Image incorrecte"));
+    if (mustDecode) rt::raise(errors::kInvalidPicture, rt::defaultErrorSource(), QStringLiteral("Image incorrecte"));
     imgSample->setPixmap(PicturePreview::Placeholder(Orvofonctions2::GetFilenameFromPath(path), area.size() * ratio, ratio));
     imgSample->setGeometry(area);
     imgSample->show();

@@ -1,5 +1,6 @@
 #include "app/naming/RenameEngine.h"
 
+#include "app/common/ErrorNumbers.h"
 #include "app/naming/BaseName.h"
 #include "app/naming/FutureName.h"
 #include "app/naming/JournalStore.h"
@@ -224,7 +225,7 @@ void Run::chooseNames() {
     failingFrom_ = rows_[i].key;
     if (std::optional<QString> base = chooseBaseName(i)) {
       // A body holding "/" (or NUL) would move the file elsewhere: not a file name.
-      if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(52);
+      if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(errors::kBadFileName);
       moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original});
       // The other files of the group follow it, under the same base name.
       for (size_t m = 0; m < rows_[i].members.size(); ++m) {

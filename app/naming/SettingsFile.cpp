@@ -3,6 +3,7 @@
 #include "app/naming/SettingsFile.h"
 
 #include "app/common/ErrorHandling.h"
+#include "app/common/ErrorNumbers.h"
 #include "app/common/Orvofonctions2.h"
 #include "app/naming/ConfigClass.h"
 #include "runtime/AtomicFile.h"
@@ -172,9 +173,8 @@ QString WithSettingsExtension(const QString& path) {
 }
 
 void OpenSettingsFile(ConfigClass& config, const QString& path) {
-  constexpr int32_t kBadFileFormat = 321;
   if (const QString problem = SettingsFileProblem(path); !problem.isEmpty()) {
-    rt::raise(kBadFileFormat, rt::defaultErrorSource(),
+    rt::raise(errors::kBadFileFormat, rt::defaultErrorSource(),
               QStringLiteral("Format de fichier incorrect : « %1 » : %2").arg(path, problem));
   }
   ConfigClass loaded = config;

@@ -1,7 +1,7 @@
 // The date-input dialog: filling it, typing dates into its boxes and pressing its buttons.
 #include "app/dialogs/wInputDate.h"
-#include "app/mainwindow/HelpSystem.h"
-#include "app/mainwindow/ScriptedUiServices.h"
+#include "app/ui/HelpSystem.h"
+#include "tests/support/ScriptedUiServices.h"
 #include "runtime/DateValue.h"
 
 #include <gtest/gtest.h>

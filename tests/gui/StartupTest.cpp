@@ -3,7 +3,7 @@
 #include "tests/gui/WindowFixture.h"
 
 #include "app/common/AppSettings.h"
-#include "app/mainwindow/HandOff.h"
+#include "app/common/HandOff.h"
 #include "app/mainwindow/SplitterBar.h"
 #include "app/mainwindow/StatusPanels.h"
 

@@ -6,7 +6,7 @@
 #include "app/common/ProgramInfo.h"
 #include "app/dialogs/wSplash.h"
 #include "app/mainwindow/FileListView.h"
-#include "app/mainwindow/ScriptedUiServices.h"
+#include "tests/support/ScriptedUiServices.h"
 #include "app/mainwindow/wMain.h"
 #include "app/naming/ConfigClass.h"
 #include "tests/support/PictureFiles.h"

@@ -1,6 +1,6 @@
-#include "app/mainwindow/HelpSystem.h"
+#include "app/ui/HelpSystem.h"
 
-#include "app/mainwindow/UiServices.h"
+#include "app/ui/UiServices.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,7 +3,7 @@
 // message boxes and file dialogs, then reads what was shown. Nothing is displayed; pending
 // events still run (timers tick, windows lay out). Program facts come from the test.
 
-#include "app/mainwindow/UiServices.h"
+#include "app/ui/UiServices.h"
 
 #include <QList>
 #include <QQueue>

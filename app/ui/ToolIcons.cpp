@@ -1,4 +1,4 @@
-#include "app/mainwindow/ToolIcons.h"
+#include "app/ui/ToolIcons.h"
 
 #include <QIconEngine>
 #include <QPainter>

@@ -1,6 +1,6 @@
 // The rules behind the file list that need no window: handed-over extensions, the command
 // line, the size text and the fit of the preview.
-#include "app/mainwindow/FileListRules.h"
+#include "app/naming/FileListRules.h"
 
 #include <gtest/gtest.h>
 

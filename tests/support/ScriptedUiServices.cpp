@@ -1,8 +1,8 @@
-#include "app/mainwindow/ScriptedUiServices.h"
+#include "tests/support/ScriptedUiServices.h"
 
 #include "app/common/ErrorHandling.h"
 #include "app/common/ProgramInfo.h"
-#include "app/mainwindow/HelpSystem.h"
+#include "app/ui/HelpSystem.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "app/mainwindow/FileListRules.h"
+#include "app/naming/FileListRules.h"
 
 #include "app/common/Orvofonctions2.h"
 #include "app/picture/FileKinds.h"

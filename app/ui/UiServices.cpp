@@ -1,6 +1,6 @@
-#include "app/mainwindow/UiServices.h"
+#include "app/ui/UiServices.h"
 
-#include "app/mainwindow/QtUiServices.h"
+#include "app/ui/QtUiServices.h"
 
 namespace ui {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/mainwindow/HandOff.h"
+#include "app/common/HandOff.h"
 
 #include "app/common/ProgramInfo.h"
 #include "runtime/FileLock.h"

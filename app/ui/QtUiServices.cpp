@@ -1,9 +1,9 @@
-#include "app/mainwindow/QtUiServices.h"
+#include "app/ui/QtUiServices.h"
 
 #include "app/common/ErrorHandling.h"
 #include "app/common/Orvofonctions2.h"
 #include "app/common/ProgramInfo.h"
-#include "app/mainwindow/HelpSystem.h"
+#include "app/ui/HelpSystem.h"
 #include "runtime/ProgramArguments.h"
 
 #include <QApplication>

@@ -2,10 +2,10 @@
 // the busy pointer and progress while it runs, and the rows brought up to date afterwards.
 #include "app/common/ErrorHandling.h"
 #include "app/dialogs/wParams.h"
-#include "app/mainwindow/DialogCommands.h"
+#include "app/mainwindow/RenameCommand.h"
 #include "app/mainwindow/FileListView.h"
 #include "app/mainwindow/RenameDialogs.h"
-#include "app/mainwindow/UiServices.h"
+#include "app/ui/UiServices.h"
 #include "app/mainwindow/wMain.h"
 #include "app/naming/ConfigClass.h"
 #include "app/naming/JournalStore.h"

@@ -2,7 +2,7 @@
 #include "app/common/ErrorHandling.h"
 #include "app/mainwindow/FileListView.h"
 #include "app/mainwindow/JournalCommands.h"
-#include "app/mainwindow/UiServices.h"
+#include "app/ui/UiServices.h"
 #include "app/mainwindow/wMain.h"
 #include "app/naming/JournalRecovery.h"
 #include "app/naming/JournalStore.h"

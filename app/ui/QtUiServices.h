@@ -2,7 +2,7 @@
 // The real user-interface services: Qt message boxes with French buttons, the library's file
 // dialog, the application's override cursor, the help window, and the instance lock.
 
-#include "app/mainwindow/UiServices.h"
+#include "app/ui/UiServices.h"
 
 #include <QStringList>
 
