@@ -196,6 +196,26 @@ TEST(Companions, AGroupIsRolledBackWholeMovesOnWholeAndGoesOnWithoutAVanishedSid
   }
 }
 
+// A folder that takes short names only: the pair's longest sidecar cannot take its temporary
+// name, so the whole pair is left alone and reported under its row; the other shots go on.
+TEST(Companions, ANameTooLongForOneFileLeavesItsWholeGroup) {
+  class ShortNames : public testsupport::FailingFileSystem {
+   public:
+    qsizetype maxNameLength(const QString&) const override { return 19; }  // "($)_IMG_0001.CR2.xmp" is 20
+  };
+  Scene scene;
+  PictureList list = scene.list();
+  std::vector<RenameRow> rows = list.renameRows();
+  ShortNames fs;
+  NoQuestions questions;
+  const ConfigClass config = upperCaseExtensions();
+  const RenameSummary summary = RenameEngine(fs, config, {}, questions).run(rows);
+  ASSERT_EQ(summary.leftAlone.size(), 1u);
+  EXPECT_EQ(summary.leftAlone[0].path, scene.folder.pathOf("IMG_0001.JPG"));
+  EXPECT_TRUE(summary.leftAlone[0].reason.contains("($)_IMG_0001.CR2.xmp")) << summary.leftAlone[0].reason.toStdString();
+  EXPECT_EQ(scene.folder.contents(), scene.after(kGroupMoves.mid(4)));
+}
+
 // Companions off: the rename is the one of single files, the sidecars and the movie stay.
 TEST(Companions, OffEveryAddedFileIsARowOfItsOwn) {
   Scene scene;
