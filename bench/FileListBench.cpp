@@ -1,8 +1,9 @@
 // Adds 10 000 small EXIF pictures to the main window's list as one handed-over list (the way a
-// later instance or the command line passes them), and, in the same run, reads the same files
+// later instance or the command line passes them) with the plan its columns show, and, in the
+// same run, reads the same files
 // with PictureInfos alone. Prints the ratio of the two. Also: the core list built from the same
 // files with the plan of every row, against PictureInfos alone, and the plan of the 10 000 rows
-// computed again after one setting changed.
+// computed again after one setting changed, in the core and in the window.
 #include "app/common/ProgramInfo.h"
 #include "app/mainwindow/FileListView.h"
 #include "tests/support/ScriptedUiServices.h"
@@ -56,8 +57,10 @@ void BM_AddFilesToList(benchmark::State& state) {
     QCoreApplication::processEvents();
     state.ResumeTiming();
     window->AddFiles(list);
+    const size_t planned = window->lvwFiles->pictures().plan().size();  // what the columns show
     state.PauseTiming();
-    if (window->lvwFiles->topLevelItemCount() != kFiles || !services.messages().isEmpty()) {
+    if (window->lvwFiles->rowCount() != kFiles || planned != static_cast<size_t>(kFiles) ||
+        !services.messages().isEmpty()) {
       state.SkipWithError("the list is not complete");
     }
     window.reset();
@@ -93,10 +96,29 @@ void BM_PlanAfterSettingChange(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * files().size());
 }
 
+// The window's list after one setting changed: the plan the two columns show, computed again.
+void BM_WindowPlanAfterSettingChange(benchmark::State& state) {
+  ui::ScriptedUiServices services;
+  auto window = std::make_unique<wMain>();
+  window->resize(1000, 700);
+  window->show();
+  window->AddFiles(files().join(QStringLiteral("\r\n")));
+  bool suffix = true;
+  for (auto _ : state) {
+    CurrentConfig().SetIsSuffix(suffix = !suffix);
+    window->SettingsChanged();
+    if (window->lvwFiles->pictures().plan().size() != static_cast<size_t>(kFiles))
+      state.SkipWithError("the plan is not complete");
+  }
+  CurrentConfig() = ConfigClass();
+  state.SetItemsProcessed(state.iterations() * files().size());
+}
+
 BENCHMARK(BM_PictureInfos)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_AddFilesToList)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ListWithPlan)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlanAfterSettingChange)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WindowPlanAfterSettingChange)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -18,6 +18,6 @@ void ShowParametersDialog(wMain& window) {
     dialog.SetSettingsMode();
     dialog.exec();
   }
-  // The future name in the status bar is composed from the settings just edited.
-  window.lvwFiles_ItemClick(window.lvwFiles->currentItem());
+  // The plan and the future name in the status bar follow the settings just edited.
+  window.SettingsChanged();
 }

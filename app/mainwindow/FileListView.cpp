@@ -1,9 +1,6 @@
 #include "app/mainwindow/FileListView.h"
 
-#include "app/common/ErrorNumbers.h"
-#include "app/naming/PictureList.h"
 #include "runtime/PathCodec.h"
-#include "runtime/RuntimeError.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -11,39 +8,9 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
-
-constexpr int kKeyRole = Qt::UserRole + 1;
-constexpr int kFractionRole = Qt::UserRole + 2;
-
-[[noreturn]] void raiseKeyNotUnique() {
-  rt::raise(errors::kKeyNotUnique, rt::defaultErrorSource(),
-            QStringLiteral("Cette clé est déjà associée à un élément de cette collection"));
-}
-
-// A row that keeps its date key beside the displayed text, so sorting compares plain texts
-// instead of going through the item's variant data (the sort of a long list costs as much as
-// reading its pictures otherwise). The list sorts stably, so equal keys keep their order.
-class FileRow : public QTreeWidgetItem {
- public:
-  explicit FileRow(const QStringList& texts)
-      : QTreeWidgetItem(texts), dateKey_(texts.value(FileListView::kDateKey)) {}
-
-  void setData(int column, int role, const QVariant& value) override {
-    QTreeWidgetItem::setData(column, role, value);
-    if (column == FileListView::kDateKey && (role == Qt::DisplayRole || role == Qt::EditRole))
-      dateKey_ = value.toString();
-  }
-
-  // The list is only ever sorted on the date key (its headers do not sort).
-  bool operator<(const QTreeWidgetItem& other) const override {
-    if (const auto* row = dynamic_cast<const FileRow*>(&other)) return dateKey_ < row->dateKey_;
-    return QTreeWidgetItem::operator<(other);
-  }
-
- private:
-  QString dateKey_;
-};
 
 bool carriesFiles(const QMimeData* data) {
   if (!data || !data->hasUrls()) return false;
@@ -55,128 +22,82 @@ bool carriesFiles(const QMimeData* data) {
 
 }  // namespace
 
-FileListView::FileListView(QWidget* parent) : QTreeWidget(parent) {
+FileListView::FileListView(PictureListModel* model, QWidget* parent) : QTreeView(parent), model_(model) {
   setObjectName(QStringLiteral("lvwFiles"));
-  setColumnCount(kColumnCount);
-  setHeaderLabels({QStringLiteral("Conv. | Nom fichier"), QStringLiteral("Chemin source"),
-                   QStringLiteral("GDH"), QStringLiteral("EXIF")});
-  headerItem()->setTextAlignment(kExif, Qt::AlignCenter);
+  setModel(model_);
   header()->setSectionsClickable(false);
+  header()->setSectionsMovable(false);
   header()->setStretchLastSection(false);
   header()->setMinimumSectionSize(0);
   setRootIsDecorated(false);
+  setItemsExpandable(false);
   setUniformRowHeights(true);
   setAllColumnsShowFocus(true);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSortingEnabled(false);
   setAcceptDrops(true);
   viewport()->setAcceptDrops(true);
   setDragDropMode(QAbstractItemView::DropOnly);
+  connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
+  connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (index.isValid()) emit rowDoubleClicked(index.row());
+  });
 }
 
-QTreeWidgetItem* FileListView::addRow(const QString& key, const QString& name, const QString& folder,
-                                      const QString& dateKey, bool exifMark) {
-  if (!key.isEmpty() && rows_.contains(key)) raiseKeyNotUnique();
-  auto* item = new FileRow({name, folder, dateKey, exifMark ? QStringLiteral("X") : QString()});
-  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-  item->setTextAlignment(kExif, Qt::AlignCenter);
-  item->setData(kName, kKeyRole, key);
-  item->setCheckState(kName, Qt::Checked);
-  if (batching_) {
-    batch_.append(item);
-  } else {
-    addTopLevelItem(item);
-  }
-  if (!key.isEmpty()) rows_.insert(key, item);
-  return item;
+int FileListView::row(const QString& key) const {
+  const qsizetype found = model_->list().indexOf(key);
+  return found >= 0 && found < rowCount() ? static_cast<int>(found) : -1;
 }
 
-void FileListView::attachBatch() {
-  batching_ = false;
-  if (batch_.isEmpty()) return;
-  addTopLevelItems(batch_);
-  batch_.clear();
+QString FileListView::key(int row) const {
+  if (row < 0 || row >= rowCount()) return QString();
+  return model_->list().rows()[static_cast<size_t>(row)].row.key;
 }
 
-QString FileListView::key(const QTreeWidgetItem* item) { return item ? item->data(kName, kKeyRole).toString() : QString(); }
+QString FileListView::text(int row, int column) const { return model_->index(row, column).data().toString(); }
 
-void FileListView::setKey(QTreeWidgetItem* item, const QString& newKey) {
-  const QString old = key(item);
-  if (old == newKey) return;
-  if (!newKey.isEmpty() && rows_.contains(newKey)) raiseKeyNotUnique();
-  if (!old.isEmpty()) rows_.remove(old);
-  item->setData(kName, kKeyRole, newKey);
-  if (!newKey.isEmpty()) rows_.insert(newKey, item);
+QString FileListView::headerText(int column) const {
+  return model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
 }
 
-void FileListView::setFile(QTreeWidgetItem* item, const rt::files::FileIdentity& file) {
-  if (const auto old = fileOfRow_.constFind(item); old != fileOfRow_.cend()) rowsByFile_.remove(*old);
-  fileOfRow_.insert(item, file);
-  rowsByFile_.insert(file, item);
+bool FileListView::isChecked(int row) const {
+  return model_->index(row, kName).data(Qt::CheckStateRole).toInt() == Qt::Checked;
 }
 
-void FileListView::removeRow(QTreeWidgetItem* item) {
-  if (!item) return;
-  const QString k = key(item);
-  if (!k.isEmpty()) rows_.remove(k);
-  if (const auto file = fileOfRow_.constFind(item); file != fileOfRow_.cend()) {
-    rowsByFile_.remove(*file);
-    fileOfRow_.erase(file);
-  }
-  delete item;
+void FileListView::setChecked(int row, bool checked) {
+  model_->setData(model_->index(row, kName), checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
 }
 
-void FileListView::removeAllRows() {
-  rows_.clear();
-  rowsByFile_.clear();
-  fileOfRow_.clear();
-  clear();
+int FileListView::currentRow() const {
+  const QModelIndex current = currentIndex();
+  return current.isValid() ? current.row() : -1;
 }
 
-bool FileListView::isChecked(const QTreeWidgetItem* item) { return item && item->checkState(kName) == Qt::Checked; }
+void FileListView::setCurrentRow(int row) { setCurrentIndex(model_->index(row, 0)); }
 
-void FileListView::setChecked(QTreeWidgetItem* item, bool checked) {
-  if (item) item->setCheckState(kName, checked ? Qt::Checked : Qt::Unchecked);
+void FileListView::setCurrentRowOnly(int row) {
+  selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
 }
 
-QList<QTreeWidgetItem*> FileListView::allRows() const {
-  QList<QTreeWidgetItem*> list;
-  const int count = topLevelItemCount();
-  list.reserve(count);
-  for (int i = 0; i < count; ++i) list.append(topLevelItem(i));
-  return list;
+std::vector<size_t> FileListView::selectedRows() const {
+  std::vector<size_t> rows;
+  for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(static_cast<size_t>(index.row()));
+  std::sort(rows.begin(), rows.end());
+  return rows;
 }
 
-void FileListView::setFraction(QTreeWidgetItem* item, const QString& digits) {
-  item->setData(kName, kFractionRole, digits);
+void FileListView::setRowSelected(int row, bool selected) {
+  selectionModel()->select(model_->index(row, 0), (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect) |
+                                                       QItemSelectionModel::Rows);
 }
 
-void FileListView::sortOnDateKey() {
-  QStringList keys;
-  QStringList fractions;
-  bool timed = false;
-  for (int i = 0; i < topLevelItemCount(); ++i) {
-    const QTreeWidgetItem* item = topLevelItem(i);
-    keys.append(item->text(kDateKey));
-    fractions.append(item->data(kName, kFractionRole).toString());
-    timed |= !fractions.back().isEmpty();
-  }
-  if (!timed) {  // the same order, without taking the rows out
-    sortItems(kDateKey, Qt::AscendingOrder);
-    return;
-  }
-  const std::vector<size_t> order = ListOrder(keys, fractions);
-  QTreeWidgetItem* current = currentItem();
-  const QList<QTreeWidgetItem*> selected = selectedItems();
-  const QSignalBlocker quiet(this);
-  const QList<QTreeWidgetItem*> rows = invisibleRootItem()->takeChildren();
-  QList<QTreeWidgetItem*> sorted;
-  sorted.reserve(rows.size());
-  for (size_t i : order) sorted.append(rows[static_cast<qsizetype>(i)]);
-  addTopLevelItems(sorted);
-  if (current) setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
-  for (QTreeWidgetItem* item : selected) item->setSelected(true);
+std::vector<size_t> FileListView::allRows() const {
+  std::vector<size_t> rows(static_cast<size_t>(rowCount()));
+  for (size_t i = 0; i < rows.size(); ++i) rows[i] = i;
+  return rows;
 }
 
 void FileListView::dragEnterEvent(QDragEnterEvent* event) {

@@ -1,62 +1,62 @@
 #pragma once
-// The file list lvwFiles: a report view with four columns, a check box in front of each row,
-// several rows selectable at once, rows keyed by the file's full path (look-up through a hash)
-// and kept sorted on the date key by the caller. Files dropped on it come out as a signal.
+// The file list lvwFiles: a report view over the window's picture list (PictureListModel),
+// a check box in front of each row, several rows selectable at once. Rows are addressed by
+// their place in the list (0 = first; -1 = none) and found by their file's full path. Files
+// dropped on it come out as a signal.
 
-#include "runtime/FileIdentity.h"
+#include "app/mainwindow/PictureListModel.h"
 
-#include <QHash>
+#include <QList>
 #include <QStringList>
-#include <QTreeWidget>
+#include <QTreeView>
 
-class FileListView : public QTreeWidget {
+class FileListView : public QTreeView {
   Q_OBJECT
 
  public:
-  enum Column { kName = 0, kFolder = 1, kDateKey = 2, kExif = 3, kColumnCount = 4 };
+  enum Column {
+    kName = PictureListModel::kName,
+    kFolder = PictureListModel::kFolder,
+    kDateKey = PictureListModel::kDateKey,
+    kExif = PictureListModel::kExif,
+    kFutureName = PictureListModel::kFutureName,
+    kDateUsed = PictureListModel::kDateUsed,
+    kColumnCount = PictureListModel::kColumnCount
+  };
 
-  explicit FileListView(QWidget* parent = nullptr);
+  explicit FileListView(PictureListModel* model, QWidget* parent = nullptr);
 
-  // Appends a checked row. Raises run-time error 457 when key is already a row's key. Between
-  // beginBatch() and attachBatch() the new rows are keyed at once but shown only when the batch
-  // is attached: inserting thousands of rows one by one into a visible view costs more than
-  // reading their pictures.
-  QTreeWidgetItem* addRow(const QString& key, const QString& name, const QString& folder,
-                          const QString& dateKey, bool exifMark);
-  // The row with that key, or nullptr.
-  QTreeWidgetItem* row(const QString& key) const { return rows_.value(key, nullptr); }
-  bool contains(const QString& key) const { return rows_.contains(key); }
-  static QString key(const QTreeWidgetItem* item);
-  // Changes a row's key; "" leaves the row without key. Raises 457 when another row holds it.
-  void setKey(QTreeWidgetItem* item, const QString& key);
+  PictureListModel& pictures() const { return *model_; }
 
-  // The file a row reaches (device and inode), so that a file named by several paths (a linked
-  // folder, a hard link) is listed once. A row without one is matched by its key only.
-  void setFile(QTreeWidgetItem* item, const rt::files::FileIdentity& file);
-  bool containsFile(const rt::files::FileIdentity& file) const { return rowsByFile_.contains(file); }
+  // Rows shown.
+  int rowCount() const { return model_->rowCount(); }
+  // The row whose file has that full path, or -1.
+  int row(const QString& key) const;
+  bool contains(const QString& key) const { return row(key) >= 0; }
+  QString key(int row) const;
+  // The text a row shows in a column.
+  QString text(int row, int column) const;
+  QString headerText(int column) const;
+  bool isChecked(int row) const;
+  // Checks or unchecks the row as a click on its check box does.
+  void setChecked(int row, bool checked);
 
-  void removeRow(QTreeWidgetItem* item);
-  void removeAllRows();
-
-  static bool isChecked(const QTreeWidgetItem* item);
-  static void setChecked(QTreeWidgetItem* item, bool checked);
-
-  void beginBatch() { batching_ = true; }
-  // Shows the rows added since beginBatch() and ends the batch (nothing to do outside one).
-  void attachBatch();
-
-  // The digits of the fraction of a second of the row's shooting time (SubSecTimeOriginal).
-  static void setFraction(QTreeWidgetItem* item, const QString& digits);
-
-  // Rows in list order.
-  QList<QTreeWidgetItem*> allRows() const;
-  // Sorts in the list order (ListOrder): on the date key, ascending; rows with equal keys keep
-  // their order, except pictures that both carry a fraction of a second, in shooting order.
-  void sortOnDateKey();
+  int currentRow() const;
+  // Makes row current and the only selected row (-1: no current row).
+  void setCurrentRow(int row);
+  // Makes row current and leaves the selection as it is (-1: no current row).
+  void setCurrentRowOnly(int row);
+  // Selected rows, in list order.
+  std::vector<size_t> selectedRows() const;
+  void setRowSelected(int row, bool selected);
+  std::vector<size_t> allRows() const;
 
  signals:
   // Paths of the files dropped on the list (local files only).
   void filesDropped(const QStringList& paths);
+  // The current row changed (-1: none).
+  void currentRowChanged(int row);
+  void rowDoubleClicked(int row);
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -64,9 +64,5 @@ class FileListView : public QTreeWidget {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  QHash<QString, QTreeWidgetItem*> rows_;
-  QHash<rt::files::FileIdentity, QTreeWidgetItem*> rowsByFile_;
-  QHash<const QTreeWidgetItem*, rt::files::FileIdentity> fileOfRow_;
-  QList<QTreeWidgetItem*> batch_;
-  bool batching_ = false;
+  PictureListModel* model_;
 };

@@ -10,8 +10,6 @@
 #include "runtime/FileSystem.h"
 #include "runtime/PathCodec.h"
 
-#include <QHash>
-#include <QTreeWidgetItem>
 
 using ui::Ui;
 
@@ -25,22 +23,6 @@ QString folderList(const JournalRun& run) { return rt::displayPath(run.folders()
 QString when(const JournalRun& run) {
   const QString date = run.started.left(10);
   return QStringLiteral("%1/%2/%3 à %4").arg(date.mid(8, 2), date.mid(5, 2), date.left(4), run.started.mid(11, 5));
-}
-
-// The rows whose files moved take their new keys and names, and are checked again.
-void followFiles(FileListView& list, const std::vector<std::pair<QString, QString>>& moved) {
-  QHash<QString, QTreeWidgetItem*> byKey;
-  for (QTreeWidgetItem* item : list.allRows()) byKey.insert(FileListView::key(item), item);
-  std::vector<std::pair<QTreeWidgetItem*, QString>> changes;
-  for (const auto& [from, to] : moved)
-    if (QTreeWidgetItem* item = byKey.value(from)) changes.emplace_back(item, to);
-  // Keys are emptied first, so that no two rows ever hold the same key at once.
-  for (const auto& change : changes) list.setKey(change.first, QString());
-  for (const auto& [item, to] : changes) {
-    list.setKey(item, to);
-    item->setText(FileListView::kName, to.mid(to.lastIndexOf(QLatin1Char('/')) + 1));
-    FileListView::setChecked(item, true);
-  }
 }
 
 void showLeftAlone(const QString& intro, const QStringList& lines) {
@@ -67,7 +49,7 @@ void recover(wMain& window, const QString& path, const JournalRun& run) {
     for (const QString& from : {file.oldPath(), file.finalPath(), file.folder + QLatin1Char('/') + file.temporaryName})
       if (!report.whereNow[i].isEmpty() && from != report.whereNow[i]) moved.emplace_back(from, report.whereNow[i]);
   }
-  followFiles(*window.lvwFiles, moved);
+  window.lvwFiles->pictures().followMoves(moved);
   showLeftAlone(QStringLiteral("Ces fichiers ont été laissés tels quels :"), report.problems);
 }
 
@@ -95,7 +77,7 @@ void UndoLastRename(wMain& window) {
     throw;  // reported by the menu command's handler; nothing moved
   }
   Ui().setMousePointer(pointer);
-  followFiles(*window.lvwFiles, result.moved);
+  window.lvwFiles->pictures().followMoves(result.moved);
   if (!result.journalProblem.isEmpty()) result.skipped.append(result.journalProblem);
   const QString pruneProblem = pruneJournals();
   if (!pruneProblem.isEmpty()) result.skipped.append(pruneProblem);

@@ -9,6 +9,7 @@
 #include "app/mainwindow/wMain.h"
 #include "app/naming/ConfigClass.h"
 #include "app/naming/JournalStore.h"
+#include "app/naming/PictureList.h"
 #include "app/naming/RenameEngine.h"
 #include "app/naming/RenameReport.h"
 #include "runtime/FileSystem.h"
@@ -17,7 +18,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTimer>
-#include <QTreeWidgetItem>
 
 #include <optional>
 #include <vector>
@@ -32,9 +32,9 @@ const QString kConfirmation = QStringLiteral(
     "Tous les fichiers dont la case est cochée vont être\nrenommés en fonction des paramètres courants.\n"
     "Cette action est irréversible.\n\nÊtes vous sûr ?");
 
-int checkedRows(const FileListView& list) {
-  int count = 0;
-  for (const QTreeWidgetItem* item : list.allRows()) count += FileListView::isChecked(item) ? 1 : 0;
+size_t checkedRows(const PictureList& list) {
+  size_t count = 0;
+  for (const PictureRow& picture : list.rows()) count += picture.row.checked ? 1 : 0;
   return count;
 }
 
@@ -45,33 +45,6 @@ std::optional<RenameOffsets> confirmSettings(wMain& window) {
   dialog.exec();
   if (!dialog.Ok()) return std::nullopt;
   return RenameOffsets::fromConfig(CurrentConfig());  // the dialog stored its controls
-}
-
-std::vector<RenameRow> rowsOf(const QList<QTreeWidgetItem*>& items) {
-  std::vector<RenameRow> rows;
-  rows.reserve(static_cast<size_t>(items.size()));
-  for (const QTreeWidgetItem* item : items) {
-    RenameRow row;
-    row.key = FileListView::key(item);
-    row.text = item->text(FileListView::kName);
-    row.folder = item->text(FileListView::kFolder);
-    row.dateKey = item->text(FileListView::kDateKey);
-    row.exifMark = item->text(FileListView::kExif) == QLatin1String("X");
-    row.checked = FileListView::isChecked(item);
-    rows.push_back(row);
-  }
-  return rows;
-}
-
-// Keys are emptied first, then set, so that no two rows ever hold the same key at once.
-void copyBack(FileListView& list, const QList<QTreeWidgetItem*>& items, const std::vector<RenameRow>& rows) {
-  for (QTreeWidgetItem* item : items) list.setKey(item, QString());
-  for (qsizetype i = 0; i < items.size(); ++i) {
-    const RenameRow& row = rows[static_cast<size_t>(i)];
-    list.setKey(items[i], row.key);
-    items[i]->setText(FileListView::kName, row.text);
-    FileListView::setChecked(items[i], row.checked);
-  }
 }
 
 // For the length of the renames: the busy pointer, and no hand-over pick-up (files handed over
@@ -106,22 +79,25 @@ class RenameScope {
 namespace {
 
 void renameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
-  FileListView& list = *window.lvwFiles;
-  if (checkedRows(list) == 0) {
+  PictureListModel& list = window.lvwFiles->pictures();
+  if (checkedRows(list.list()) == 0) {
     Ui().messageBox(kNothingChecked, ui::Buttons::Ok, ui::Icon::Critical);
     return;
   }
   const std::optional<RenameOffsets> offsets = confirmSettings(window);
   if (!offsets) return;
+  window.SettingsChanged();  // the list shows the plan of the settings just confirmed
   if (Ui().messageBox(kConfirmation, ui::Buttons::OkCancel, ui::Icon::Exclamation) != ui::Answer::Ok) return;
 
   RenameScope scope(window);
-  const QList<QTreeWidgetItem*> items = list.allRows();
-  std::vector<RenameRow> rows = rowsOf(items);
+  // The run reads what the list read and renames the rows the plan was made of, so the files
+  // get the names the list showed under the settings just confirmed.
+  std::vector<RenameRow> rows = list.list().renameRows();
   RenameDialogs dialogs(&window, options.progressDelayMs, options.eventsIntervalMs);
   JournalWriter journal;
   RenameEngine engine(rt::localFileSystem(), CurrentConfig(), *offsets, dialogs);
   engine.setJournal(&journal);
+  engine.setPictureReader(list.list().readings());
   QString leftAlone;
   QString journalProblem;
   try {
@@ -130,13 +106,13 @@ void renameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
     journalProblem = summary.journalProblem;
   } catch (const RenameFailure& failure) {
     // The engine gave back the old names it could; the rows follow the files as they are now.
-    copyBack(list, items, rows);
+    list.takeBack(rows);
     scope.end();
     ErrorHandling::ShowError(QStringLiteral("wMain.mnuActionRename_Click"), failure);
     Ui().messageBox(rt::displayPath(RenameFailureReport(failure)), ui::Buttons::Ok, ui::Icon::Exclamation);
     return;
   }
-  copyBack(list, items, rows);
+  list.takeBack(rows);
   scope.end();
   if (!leftAlone.isEmpty()) Ui().messageBox(rt::displayPath(leftAlone), ui::Buttons::Ok, ui::Icon::Exclamation);
   const QString pruneProblem = pruneJournals();
@@ -150,5 +126,5 @@ void RenameCheckedFiles(wMain& window, const DialogCommandOptions& options) {
   renameCheckedFiles(window, options);
   // The details show the current row as it is now: its new name, under the settings the
   // dialog may just have changed.
-  window.lvwFiles_ItemClick(window.lvwFiles->currentItem());
+  window.SettingsChanged();
 }

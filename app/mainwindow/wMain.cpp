@@ -6,6 +6,7 @@
 #include "app/mainwindow/FileListView.h"
 #include "app/mainwindow/SplitterBar.h"
 #include "app/mainwindow/StatusPanels.h"
+#include "app/naming/PictureList.h"
 #include "app/ui/HelpSystem.h"
 #include "app/ui/ToolIcons.h"
 #include "app/ui/Twips.h"
@@ -165,12 +166,15 @@ void wMain::buildClientArea() {
   setCentralWidget(client_);
   client_->installEventFilter(this);
 
-  lvwFiles = new FileListView(client_);
-  const int designWidths[] = {4075, 3863, 0, 979};
-  for (int column = 0; column < 4; ++column) lvwFiles->setColumnWidth(column, twips::toPixels(designWidths[column]));
-  connect(lvwFiles, &QTreeWidget::currentItemChanged, this,
-          [this](QTreeWidgetItem* current) { if (!adding_ || current) lvwFiles_ItemClick(current); });
-  connect(lvwFiles, &QTreeWidget::itemDoubleClicked, this, [this] { lvwFiles_DblClick(); });
+  // The model (and its list) is a child of the window, made after the client area, so it
+  // outlives the view that shows it.
+  lvwFiles = new FileListView(new PictureListModel(this), client_);
+  const int designWidths[FileListView::kColumnCount] = {4075, 3863, 0, 979, 3600, 3600};
+  for (int column = 0; column < FileListView::kColumnCount; ++column)
+    lvwFiles->setColumnWidth(column, twips::toPixels(designWidths[column]));
+  connect(lvwFiles, &FileListView::currentRowChanged, this,
+          [this](int current) { if (!adding_ || current >= 0) lvwFiles_ItemClick(current); });
+  connect(lvwFiles, &FileListView::rowDoubleClicked, this, [this] { lvwFiles_DblClick(); });
   connect(lvwFiles, &FileListView::filesDropped, this, &wMain::lvwFiles_OLEDragDrop);
 
   frmCursor = new SplitterBar(client_);
@@ -222,8 +226,15 @@ void wMain::Form_Resize() {
     const QPoint listPos = lvwFiles->pos();
     lvwFiles->setGeometry(listPos.x(), listPos.y(), maxi(0, frmCursor->x() - listPos.x()),
                           maxi(0, innerHeight() - listPos.y() - sbrStatus->height()));
-    lvwFiles_ItemClick(lvwFiles->currentItem());
+    lvwFiles_ItemClick(lvwFiles->currentRow());
   });
+}
+
+const PictureList& wMain::pictures() const { return lvwFiles->pictures().list(); }
+
+void wMain::SettingsChanged() {
+  lvwFiles->pictures().invalidatePlan();
+  lvwFiles_ItemClick(lvwFiles->currentRow());
 }
 
 void wMain::frmCursor_MouseMove(Qt::MouseButtons buttons, int x) {

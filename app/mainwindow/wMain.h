@@ -21,7 +21,7 @@ class QLabel;
 class QMenu;
 class QTimer;
 class QToolBar;
-class QTreeWidgetItem;
+class PictureList;
 class SplitterBar;
 class StatusPanels;
 
@@ -108,7 +108,9 @@ class wMain : public QMainWindow {
   void mnuEditCheckAll_Click();
   void mnuEditUncheckAll_Click();
   void mnuEditSelectAll_Click();
-  void lvwFiles_ItemClick(QTreeWidgetItem* item);
+  // Shows the details of the row (its place in the list; -1 or a row that is not the current
+  // one clears them).
+  void lvwFiles_ItemClick(int row);
   void lvwFiles_DblClick();
   void lvwFiles_OLEDragDrop(const QStringList& paths);
 
@@ -142,17 +144,18 @@ class wMain : public QMainWindow {
   // The take-over of old-version settings with its message and save dialog.
   void RecoverOldParams();
 
+  // The rename settings or the clock correction changed: the list's plan and the details of
+  // the current row follow them.
+  void SettingsChanged();
+
+  // The pictures of the list, in list order; lvwFiles shows them.
+  const PictureList& pictures() const;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  struct PendingFile {
-    QString path;
-    QString name;
-    QString folder;
-  };
-
   void buildMenus();
   void buildToolbar();
   void buildClientArea();
@@ -166,9 +169,6 @@ class wMain : public QMainWindow {
   // File list internals.
   void queuePaths(const QStringList& paths, bool testExtension);
   void runAdditions();
-  // Lists the file unless a row already has its path or reaches the same file; returns the
-  // message of a refused path (not a regular file), else "".
-  QString addOneFile(const PendingFile& file);
   void clearDetails();
   void showPreview(const QString& path);
 
@@ -182,7 +182,7 @@ class wMain : public QMainWindow {
 
   QWidget* client_ = nullptr;
   QHash<QString, Command> commands_;
-  QQueue<PendingFile> pending_;
+  QQueue<QString> pending_;
   bool adding_ = false;
   bool closeRequested_ = false;
   bool unloaded_ = false;

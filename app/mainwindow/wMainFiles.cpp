@@ -10,12 +10,14 @@
 #include "app/mainwindow/wMain.h"
 #include "app/naming/FileListRules.h"
 #include "app/naming/FutureName.h"
-#include "app/picture/ListableFile.h"
+#include "app/naming/PictureList.h"
 #include "app/picture/PictureInfos.h"
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 
 #include <QBuffer>
+
+#include <algorithm>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImageReader>
@@ -43,15 +45,11 @@ QString refusedFilesText(const QStringList& refusals) {
   return text;
 }
 
-void setRowsChecked(const QList<QTreeWidgetItem*>& rows, bool checked) {
-  for (QTreeWidgetItem* item : rows) FileListView::setChecked(item, checked);
-}
-
 }  // namespace
 
 bool wMain::ExistItem(const QString& key) {
   bool exists = false;
-  ErrorHandling::Guarded(QStringLiteral("wMain.ExistItem"), [&] { exists = lvwFiles->contains(key); });
+  ErrorHandling::Guarded(QStringLiteral("wMain.ExistItem"), [&] { exists = pictures().indexOf(key) >= 0; });
   return exists;
 }
 
@@ -59,20 +57,8 @@ void wMain::queuePaths(const QStringList& paths, bool testExtension) {
   for (const QString& path : paths) {
     if (path.isEmpty()) continue;
     if (testExtension && !FileListRules::IsAcceptedExtension(path)) continue;
-    pending_.enqueue(PendingFile{path, Orvofonctions2::GetFilenameFromPath(path), Orvofonctions2::GetDirectoryFromPath(path)});
+    pending_.enqueue(path);
   }
-}
-
-QString wMain::addOneFile(const PendingFile& file) {
-  if (ExistItem(file.path)) return QString();
-  const ListableFile listable = CheckListableFile(file.path);
-  if (!listable.accepted) return ListRefusalMessage(file.path, listable);
-  if (lvwFiles->containsFile(listable.identity)) return QString();
-  const JpegInfosClass info = PictureInfos(file.path);
-  QTreeWidgetItem* row = lvwFiles->addRow(file.path, file.name, file.folder, RowDateKey(info), HasExifDate(info));
-  lvwFiles->setFile(row, listable.identity);
-  FileListView::setFraction(row, info.SubSecOriginal());
-  return QString();
 }
 
 // Adds every queued file. Long additions let pending events run every few milliseconds, so
@@ -92,8 +78,8 @@ void wMain::runAdditions() {
   // Ends the additions, whether they all ran or one failed.
   const auto finish = [&] {
     pending_.clear();
-    lvwFiles->attachBatch();
-    lvwFiles->sortOnDateKey();
+    lvwFiles->pictures().sort();
+    lvwFiles->pictures().setPlanHeld(false);
     sbrStatus->hideProgress();
     adding_ = false;
     updateCommandStates();
@@ -101,9 +87,9 @@ void wMain::runAdditions() {
     if (!refused.isEmpty()) Ui().messageBox(refusedFilesText(refused), ui::Buttons::Ok, ui::Icon::Exclamation);
   };
   try {
-    lvwFiles->beginBatch();
+    lvwFiles->pictures().setPlanHeld(true);
     while (!pending_.isEmpty() && !closeRequested_) {
-      if (QString refusal = addOneFile(pending_.dequeue()); !refusal.isEmpty()) refused.append(refusal);
+      if (QString refusal = lvwFiles->pictures().add(pending_.dequeue()); !refusal.isEmpty()) refused.append(refusal);
       ++done;
       if (sinceEvents.elapsed() >= eventsInterval_) {
         if (!showing) {
@@ -111,9 +97,8 @@ void wMain::runAdditions() {
           updateCommandStates();
         }
         sbrStatus->showProgress(done, done + static_cast<int>(pending_.size()));
-        lvwFiles->attachBatch();  // handlers that run now see every row added so far
+        lvwFiles->pictures().attach();  // handlers that run now see every row added so far
         Ui().doEvents();
-        lvwFiles->beginBatch();
         sinceEvents.restart();
       }
     }
@@ -160,31 +145,33 @@ void wMain::mnuFileAdd_Click() {
     }
     SetParam(QStringLiteral("Files"), QStringLiteral("LastPath"), folder);
     for (const QString& name : names) {
-      if (!name.isEmpty()) pending_.enqueue(PendingFile{folder + QStringLiteral("/") + name, name, folder});
+      if (!name.isEmpty()) pending_.enqueue(folder + QStringLiteral("/") + name);
     }
     runAdditions();
-    if (!lvwFiles->currentItem() && lvwFiles->topLevelItemCount() > 0) {
+    if (lvwFiles->currentRow() < 0 && lvwFiles->rowCount() > 0) {
       const QSignalBlocker quiet(lvwFiles);  // the details are shown once, just below
-      lvwFiles->setCurrentItem(lvwFiles->topLevelItem(lvwFiles->topLevelItemCount() - 1));
+      lvwFiles->setCurrentRow(lvwFiles->rowCount() - 1);
     }
-    lvwFiles_ItemClick(lvwFiles->currentItem());
+    lvwFiles_ItemClick(lvwFiles->currentRow());
     Ui().setMousePointer(pointer);
   });
 }
 
 void wMain::mnuFileDelete_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuFileDelete_Click"), [&] {
-    const QList<QTreeWidgetItem*> selected = lvwFiles->selectedItems();
+    const std::vector<size_t> selected = lvwFiles->selectedRows();
     {
       const QSignalBlocker quiet(lvwFiles);
       // The list would pass the current row on to a neighbour: a removed current row leaves
       // no row current, so the preview never shows a picture that is no longer listed.
-      const bool currentRemoved = selected.contains(lvwFiles->currentItem());
-      for (QTreeWidgetItem* item : selected) lvwFiles->removeRow(item);
-      if (currentRemoved) lvwFiles->setCurrentItem(nullptr);
+      const int current = lvwFiles->currentRow();
+      const bool currentRemoved =
+          current >= 0 && std::binary_search(selected.begin(), selected.end(), static_cast<size_t>(current));
+      lvwFiles->pictures().remove(selected);
+      if (currentRemoved) lvwFiles->setCurrentRowOnly(-1);
     }
     // No panel describes a file that is no longer listed.
-    if (!lvwFiles->currentItem()) clearDetails();
+    if (lvwFiles->currentRow() < 0) clearDetails();
   });
 }
 
@@ -192,7 +179,7 @@ void wMain::mnuFileDeleteAll_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuFileDeleteAll_Click"), [&] {
     {
       const QSignalBlocker quiet(lvwFiles);
-      lvwFiles->removeAllRows();
+      lvwFiles->pictures().clear();
     }
     clearDetails();
   });
@@ -200,25 +187,25 @@ void wMain::mnuFileDeleteAll_Click() {
 
 void wMain::mnuEditCheck_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditCheck_Click"), [&] {
-    setRowsChecked(lvwFiles->selectedItems(), true);
+    lvwFiles->pictures().setChecked(lvwFiles->selectedRows(), true);
   });
 }
 
 void wMain::mnuEditUncheck_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditUncheck_Click"), [&] {
-    setRowsChecked(lvwFiles->selectedItems(), false);
+    lvwFiles->pictures().setChecked(lvwFiles->selectedRows(), false);
   });
 }
 
 void wMain::mnuEditCheckAll_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditCheckAll_Click"), [&] {
-    setRowsChecked(lvwFiles->allRows(), true);
+    lvwFiles->pictures().setChecked(lvwFiles->allRows(), true);
   });
 }
 
 void wMain::mnuEditUncheckAll_Click() {
   ErrorHandling::Guarded(QStringLiteral("wMain.mnuEditUncheckAll_Click"), [&] {
-    setRowsChecked(lvwFiles->allRows(), false);
+    lvwFiles->pictures().setChecked(lvwFiles->allRows(), false);
   });
 }
 
@@ -227,17 +214,16 @@ void wMain::mnuEditSelectAll_Click() {
     {
       const QSignalBlocker quiet(lvwFiles);
       lvwFiles->selectAll();
-      QTreeWidgetItem* only = lvwFiles->topLevelItemCount() == 1 ? lvwFiles->topLevelItem(0) : nullptr;
-      lvwFiles->setCurrentItem(only, 0, QItemSelectionModel::NoUpdate);
+      lvwFiles->setCurrentRowOnly(lvwFiles->rowCount() == 1 ? 0 : -1);
     }
-    lvwFiles_ItemClick(lvwFiles->currentItem());
+    lvwFiles_ItemClick(lvwFiles->currentRow());
   });
 }
 
 void wMain::lvwFiles_DblClick() {
   ErrorHandling::Guarded(QStringLiteral("wMain.lvwFiles_DblClick"), [&] {
-    QTreeWidgetItem* item = lvwFiles->currentItem();
-    if (item) FileListView::setChecked(item, !FileListView::isChecked(item));
+    const int row = lvwFiles->currentRow();
+    if (row >= 0) lvwFiles->pictures().setChecked({static_cast<size_t>(row)}, !lvwFiles->isChecked(row));
   });
 }
 
@@ -249,15 +235,15 @@ void wMain::clearDetails() {
   }
 }
 
-void wMain::lvwFiles_ItemClick(QTreeWidgetItem* item) {
+void wMain::lvwFiles_ItemClick(int index) {
   ErrorHandling::Guarded(QStringLiteral("wMain.lvwFiles_ItemClick"), [&] {
     clearDetails();
-    if (!item || item != lvwFiles->currentItem()) return;
-    const QString path = item->text(FileListView::kFolder) + QStringLiteral("/") + item->text(FileListView::kName);
+    if (index < 0 || index != lvwFiles->currentRow()) return;
+    const RenameRow& row = pictures().rows()[static_cast<size_t>(index)].row;
+    const QString path = row.folder + QStringLiteral("/") + row.text;
     showPreview(path);
     const JpegInfosClass info = PictureInfos(path);
-    sbrStatus->setText(QStringLiteral("NewName"), FutureName(path, info, item->text(FileListView::kDateKey),
-                                                             item->text(FileListView::kExif) == QLatin1String("X")));
+    sbrStatus->setText(QStringLiteral("NewName"), FutureName(path, info, row.dateKey, row.exifMark));
     sbrStatus->setText(QStringLiteral("ImgSize"), FileListRules::SizeText(info));
     sbrStatus->panel(QStringLiteral("ImgSize"))->setVisible(true);
     sbrStatus->setText(QStringLiteral("FileDate"), FileListRules::DateText(info.FileDate()));

@@ -162,8 +162,8 @@ bool wMain::Form_Load() {
   loaded_ = true;
   step([&] { CurrentConfig().Load(GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString())); });
   step([&] { RecoverOldParams(); });
-  // The details of the current row follow the settings just loaded.
-  lvwFiles_ItemClick(lvwFiles->currentItem());
+  // The plan and the details of the current row follow the settings just loaded.
+  SettingsChanged();
   return true;
 }
 
@@ -204,7 +204,7 @@ void wMain::mnuFileOpen_Click() {
     OpenSettingsFile(CurrentConfig(), path);
     SetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), path);
   });
-  lvwFiles_ItemClick(lvwFiles->currentItem());  // the future name follows the settings, whatever was loaded
+  SettingsChanged();  // the plan and the future name follow the settings, whatever was loaded
 }
 
 void wMain::mnuFileSave_Click() {

@@ -47,9 +47,9 @@ class JournalWindowTest : public WindowFixture {
 
   void expectRowsAreTheOriginalFiles() {
     EXPECT_EQ(diskContents(), original);
-    for (QTreeWidgetItem* item : window->lvwFiles->allRows()) {
-      EXPECT_EQ(FileListView::key(item), pictureDir + "/" + item->text(FileListView::kName));
-      EXPECT_TRUE(FileListView::isChecked(item));
+    for (size_t item : window->lvwFiles->allRows()) {
+      EXPECT_EQ(window->lvwFiles->key(item), pictureDir + "/" + window->lvwFiles->text(item, FileListView::kName));
+      EXPECT_TRUE(window->lvwFiles->isChecked(item));
     }
     EXPECT_EQ(rowNames(), (QStringList{"20050102AA.jpg", "20050101AA.jpg", "IMG_3.jpg"}));
   }

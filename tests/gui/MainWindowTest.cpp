@@ -98,8 +98,8 @@ TEST_F(WindowFixture, ToolbarAndStatusBarFollowTheirDesign) {
   EXPECT_GE(w.sbrStatus->panel(QStringLiteral("NewName"))->width(), 153);
 
   QStringList headers;
-  for (int c = 0; c < 4; ++c) headers.append(w.lvwFiles->headerItem()->text(c));
-  EXPECT_EQ(headers, (QStringList{"Conv. | Nom fichier", "Chemin source", "GDH", "EXIF"}));
+  for (int c = 0; c < FileListView::kColumnCount; ++c) headers.append(w.lvwFiles->headerText(c));
+  EXPECT_EQ(headers, (QStringList{"Conv. | Nom fichier", "Chemin source", "GDH", "EXIF", "Nom futur", "Date retenue"}));
   EXPECT_EQ(w.lvwFiles->columnWidth(FileListView::kDateKey), 0);
 }
 
@@ -113,19 +113,19 @@ TEST_F(WindowFixture, ToolbarButtonsRunTheCommandOfTheirMenuItem) {
   const QString b = picture("b.jpg", exifDate(2005, 1, 2, 10, 0, 0));
   const QString c = picture("c.jpg", exifDate(2005, 1, 3, 10, 0, 0));
   w.AddFiles(a + "\r\n" + b + "\r\n" + c);
-  ASSERT_EQ(w.lvwFiles->topLevelItemCount(), 3);
-  QTreeWidgetItem* first = w.lvwFiles->topLevelItem(0);
+  ASSERT_EQ(w.lvwFiles->rowCount(), 3);
+  const int first = 0;
 
-  first->setSelected(true);
+  w.lvwFiles->setRowSelected(first, true);
   buttonFor(w, "mnuEditUncheck")->trigger();
-  EXPECT_FALSE(FileListView::isChecked(first));
-  EXPECT_TRUE(FileListView::isChecked(w.lvwFiles->topLevelItem(1)));
+  EXPECT_FALSE(w.lvwFiles->isChecked(first));
+  EXPECT_TRUE(w.lvwFiles->isChecked(1));
   buttonFor(w, "mnuEditCheck")->trigger();
-  EXPECT_TRUE(FileListView::isChecked(first));
+  EXPECT_TRUE(w.lvwFiles->isChecked(first));
   buttonFor(w, "mnuEditUncheckAll")->trigger();
-  for (QTreeWidgetItem* item : w.lvwFiles->allRows()) EXPECT_FALSE(FileListView::isChecked(item));
+  for (size_t item : w.lvwFiles->allRows()) EXPECT_FALSE(w.lvwFiles->isChecked(item));
   buttonFor(w, "mnuEditCheckAll")->trigger();
-  for (QTreeWidgetItem* item : w.lvwFiles->allRows()) EXPECT_TRUE(FileListView::isChecked(item));
+  for (size_t item : w.lvwFiles->allRows()) EXPECT_TRUE(w.lvwFiles->isChecked(item));
   buttonFor(w, "mnuEditProperties")->trigger();
   buttonFor(w, "mnuActionRename")->trigger();
   EXPECT_EQ(ran, (QStringList{"properties", "rename"}));
@@ -134,7 +134,7 @@ TEST_F(WindowFixture, ToolbarButtonsRunTheCommandOfTheirMenuItem) {
   buttonFor(w, "mnuFileDelete")->trigger();
   EXPECT_EQ(rowNames(), (QStringList{"b.jpg", "c.jpg"}));
   buttonFor(w, "mnuFileDeleteAll")->trigger();
-  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 0);
+  EXPECT_EQ(w.lvwFiles->rowCount(), 0);
   EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
 
   // A button whose key names no handler is a reported failure of the dispatch.
@@ -168,7 +168,7 @@ TEST_F(WindowFixture, AddingKeepsOneRowPerPathAndOnlyPictureExtensions) {
   EXPECT_EQ(rowNames(), QStringList{"UPPER.JPG"});
   w.AddFiles(upper);
   w.lvwFiles_OLEDragDrop({upper});
-  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 1);
+  EXPECT_EQ(w.lvwFiles->rowCount(), 1);
   EXPECT_TRUE(w.ExistItem(upper));
   EXPECT_FALSE(w.ExistItem(text));
 
@@ -179,15 +179,15 @@ TEST_F(WindowFixture, AddingKeepsOneRowPerPathAndOnlyPictureExtensions) {
   testsupport::writeFile(bmp, "BM");
   testsupport::writeFile(gif, "GIF89a");
   w.lvwFiles_OLEDragDrop({jpeg, bmp, gif});
-  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 4);
-  QTreeWidgetItem* row = w.lvwFiles->row(upper);
-  ASSERT_NE(row, nullptr);
-  EXPECT_EQ(row->text(FileListView::kFolder), pictureDir);
-  EXPECT_EQ(row->text(FileListView::kDateKey), "20050301080000");
-  EXPECT_EQ(row->text(FileListView::kExif), "X");
-  EXPECT_TRUE(FileListView::isChecked(row));
-  EXPECT_EQ(w.lvwFiles->row(bmp)->text(FileListView::kExif), "");
-  EXPECT_EQ(w.lvwFiles->row(bmp)->text(FileListView::kDateKey).size(), 14);  // its file date
+  EXPECT_EQ(w.lvwFiles->rowCount(), 4);
+  const int row = w.lvwFiles->row(upper);
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(w.lvwFiles->text(row, FileListView::kFolder), pictureDir);
+  EXPECT_EQ(w.lvwFiles->text(row, FileListView::kDateKey), "20050301080000");
+  EXPECT_EQ(w.lvwFiles->text(row, FileListView::kExif), "X");
+  EXPECT_TRUE(w.lvwFiles->isChecked(row));
+  EXPECT_EQ(w.lvwFiles->text(w.lvwFiles->row(bmp), FileListView::kExif), "");
+  EXPECT_EQ(w.lvwFiles->text(w.lvwFiles->row(bmp), FileListView::kDateKey).size(), 14);  // its file date
   EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
 }
 
@@ -215,7 +215,7 @@ TEST_F(WindowFixture, AddingRefusesWhatIsNotARegularFileAndListsAFileOnce) {
   // Removed, the file can come back under any of its paths, once.
   w.mnuFileDeleteAll_Click();
   w.lvwFiles_OLEDragDrop({linkedFolder + "/photo.jpg", photo});
-  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 1);
+  EXPECT_EQ(w.lvwFiles->rowCount(), 1);
   EXPECT_TRUE(w.ExistItem(linkedFolder + "/photo.jpg"));
   EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
 }
@@ -232,8 +232,8 @@ TEST_F(WindowFixture, RowsStayInShootingOrderWhateverTheAddingOrder) {
   w.AddFiles(earlier);
   w.lvwFiles_OLEDragDrop({middle});
   EXPECT_EQ(rowNames(), (QStringList{"earlier.jpg", "middle.jpg", "later.jpg"}));
-  EXPECT_EQ(w.lvwFiles->row(middle)->text(FileListView::kExif), "X");
-  EXPECT_EQ(w.lvwFiles->row(middle)->text(FileListView::kDateKey), "20060714100000");
+  EXPECT_EQ(w.lvwFiles->text(w.lvwFiles->row(middle), FileListView::kExif), "X");
+  EXPECT_EQ(w.lvwFiles->text(w.lvwFiles->row(middle), FileListView::kDateKey), "20060714100000");
 }
 
 // Pictures of the same second with fractions of a second are listed in shooting order, the
@@ -248,10 +248,10 @@ TEST_F(WindowFixture, BurstOfOneSecondIsListedInShootingOrder) {
   };
   const QString c = burst("c.jpg", "5"), plain = burst("plain.jpg", ""), a = burst("a.jpg", "9");
   w.AddFiles(c + "\r\n" + plain + "\r\n" + a);
-  w.lvwFiles->setCurrentItem(w.lvwFiles->row(a));
+  w.lvwFiles->setCurrentRow(w.lvwFiles->row(a));
   w.AddFiles(burst("e.jpg", "045") + "\r\n" + burst("b.jpg", "73"));
   EXPECT_EQ(rowNames(), (QStringList{"e.jpg", "plain.jpg", "c.jpg", "b.jpg", "a.jpg"}));
-  EXPECT_EQ(w.lvwFiles->currentItem(), w.lvwFiles->row(a));
+  EXPECT_EQ(w.lvwFiles->currentRow(), w.lvwFiles->row(a));
 }
 
 TEST_F(WindowFixture, SelectAllShowsTheOnlyRowAndClearsForSeveral) {
@@ -259,7 +259,7 @@ TEST_F(WindowFixture, SelectAllShowsTheOnlyRowAndClearsForSeveral) {
   const QString a = picture("a.jpg", exifDate(2005, 1, 1, 10, 0, 0), exifDate(2005, 1, 2, 11, 0, 0));
   w.AddFiles(a);
   w.mnuEditSelectAll_Click();
-  EXPECT_EQ(w.lvwFiles->currentItem(), w.lvwFiles->topLevelItem(0));
+  EXPECT_EQ(w.lvwFiles->currentRow(), 0);
   EXPECT_EQ(w.sbrStatus->text("CreateDate"), "01/01/2005 10:00:00");
   EXPECT_EQ(w.sbrStatus->text("ModifDate"), "02/01/2005 11:00:00");
   EXPECT_FALSE(w.sbrStatus->text("FileDate").isEmpty());
@@ -268,8 +268,8 @@ TEST_F(WindowFixture, SelectAllShowsTheOnlyRowAndClearsForSeveral) {
 
   w.AddFiles(picture("b.jpg", exifDate(2005, 1, 3, 10, 0, 0)));
   w.mnuEditSelectAll_Click();
-  EXPECT_EQ(w.lvwFiles->selectedItems().size(), 2);
-  EXPECT_EQ(w.lvwFiles->currentItem(), nullptr);
+  EXPECT_EQ(w.lvwFiles->selectedRows().size(), 2u);
+  EXPECT_EQ(w.lvwFiles->currentRow(), -1);
   EXPECT_EQ(w.sbrStatus->text("CreateDate"), "");
   EXPECT_EQ(w.sbrStatus->text("NewName"), "");
   EXPECT_FALSE(w.imgSample->isVisible());
@@ -282,18 +282,18 @@ TEST_F(WindowFixture, RemovingTakesOnlySelectedRowsAndFreesTheirKeys) {
   w.AddFiles(a + "\r\n" + b);
   w.lvwFiles->clearSelection();
   w.mnuFileDelete_Click();
-  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 2);
-  w.lvwFiles->row(a)->setSelected(true);
+  EXPECT_EQ(w.lvwFiles->rowCount(), 2);
+  w.lvwFiles->setRowSelected(w.lvwFiles->row(a), true);
   w.mnuFileDelete_Click();
   EXPECT_EQ(rowNames(), QStringList{"b.jpg"});
   EXPECT_FALSE(w.ExistItem(a));
   w.AddFiles(a);  // a removed path can be added again
   EXPECT_EQ(rowNames(), (QStringList{"a.jpg", "b.jpg"}));
   // Removing the current row leaves no row current and no picture shown.
-  w.lvwFiles->setCurrentItem(w.lvwFiles->row(a));
+  w.lvwFiles->setCurrentRow(w.lvwFiles->row(a));
   ASSERT_TRUE(w.imgSample->isVisible());
   w.mnuFileDelete_Click();
-  EXPECT_EQ(w.lvwFiles->currentItem(), nullptr);
+  EXPECT_EQ(w.lvwFiles->currentRow(), -1);
   EXPECT_FALSE(w.imgSample->isVisible());
   EXPECT_EQ(rowNames(), QStringList{"b.jpg"});
   w.mnuFileDeleteAll_Click();
@@ -305,12 +305,12 @@ TEST_F(WindowFixture, DoubleClickTogglesTheCurrentRow) {
   wMain& w = shownWindow();
   w.AddFiles(picture("a.jpg", exifDate(2005, 1, 1, 10, 0, 0)));
   w.lvwFiles_DblClick();  // no current row: nothing happens
-  EXPECT_TRUE(FileListView::isChecked(w.lvwFiles->topLevelItem(0)));
-  w.lvwFiles->setCurrentItem(w.lvwFiles->topLevelItem(0));
+  EXPECT_TRUE(w.lvwFiles->isChecked(0));
+  w.lvwFiles->setCurrentRow(0);
   w.lvwFiles_DblClick();
-  EXPECT_FALSE(FileListView::isChecked(w.lvwFiles->topLevelItem(0)));
+  EXPECT_FALSE(w.lvwFiles->isChecked(0));
   w.lvwFiles_DblClick();
-  EXPECT_TRUE(FileListView::isChecked(w.lvwFiles->topLevelItem(0)));
+  EXPECT_TRUE(w.lvwFiles->isChecked(0));
 }
 
 // Colour count in the size panel: 24-bit colour, 8-bit grey, and a file without frame header.
@@ -327,7 +327,7 @@ TEST_F(WindowFixture, SizePanelShowsDimensionsAndColours) {
   ASSERT_TRUE(bitmap.save(bmp, "BMP"));
   w.AddFiles(colour + "\r\n" + grey + "\r\n" + bmp);
   const auto sizeOf = [&](const QString& path) {
-    w.lvwFiles->setCurrentItem(w.lvwFiles->row(path));
+    w.lvwFiles->setCurrentRow(w.lvwFiles->row(path));
     return w.sbrStatus->text("ImgSize");
   };
   EXPECT_EQ(sizeOf(colour), "640x480x16M ");
@@ -347,13 +347,13 @@ TEST_F(WindowFixture, CorrectionShowsInTheFutureNameButNotInTheKey) {
   config.SetDateReal(rt::makeDate(2005, 1, 1, 11, 30, 0));
   const QString path = picture("IMG_1.JPG", exifDate(2005, 6, 1, 8, 0, 0));
   w.AddFiles(path);
-  w.lvwFiles->setCurrentItem(w.lvwFiles->row(path));
-  EXPECT_EQ(w.lvwFiles->row(path)->text(FileListView::kDateKey), "20050601080000");
+  w.lvwFiles->setCurrentRow(w.lvwFiles->row(path));
+  EXPECT_EQ(w.lvwFiles->text(w.lvwFiles->row(path), FileListView::kDateKey), "20050601080000");
   EXPECT_EQ(w.sbrStatus->text("NewName"), "200506010930.JPG");
   config.SetIsSuffix(true);
   config.SetSuffixType(1);
   config.SetDigits(3);
-  w.lvwFiles_ItemClick(w.lvwFiles->currentItem());
+  w.lvwFiles_ItemClick(w.lvwFiles->currentRow());
   EXPECT_EQ(w.sbrStatus->text("NewName"), "200506010930000.JPG");
 }
 
@@ -382,7 +382,7 @@ TEST_F(WindowFixture, PreviewFitsAndCentresThePicture) {
   w.Form_Resize();
   const QString wide = picture("wide.jpg", exifDate(2005, 1, 1, 10, 0, 0), QByteArray(), 80, 20);
   w.AddFiles(wide);
-  w.lvwFiles->setCurrentItem(w.lvwFiles->row(wide));
+  w.lvwFiles->setCurrentRow(w.lvwFiles->row(wide));
   const int areaLeft = 300;
   const int areaWidth = w.innerWidth() - areaLeft;
   const int areaTop = w.tbrTools->height();
@@ -408,8 +408,8 @@ TEST_F(WindowFixture, NamesThatAreNotUtf8AreListedAndShown) {
   const QString odd = rt::decodePath(rt::encodePath(pictureDir) + "/caf\xe9.jpg");
   ASSERT_EQ(::rename(rt::encodePath(made).constData(), rt::encodePath(odd).constData()), 0);
   w.AddFiles(odd);
-  ASSERT_NE(w.lvwFiles->row(odd), nullptr);
-  w.lvwFiles->setCurrentItem(w.lvwFiles->row(odd));
+  ASSERT_GE(w.lvwFiles->row(odd), 0);
+  w.lvwFiles->setCurrentRow(w.lvwFiles->row(odd));
   EXPECT_EQ(w.sbrStatus->text("CreateDate"), "01/01/2005 10:00:00");
   EXPECT_FALSE(w.imgSample->isHidden());
   EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
@@ -436,7 +436,7 @@ TEST_F(WindowFixture, FilesArrivingDuringAnAdditionJoinIt) {
   EXPECT_FALSE(w.isAdding());
   EXPECT_TRUE(w.mnuFileAdd->isEnabled());
   EXPECT_GT(ui.eventRuns(), 0);
-  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 8);
+  EXPECT_EQ(w.lvwFiles->rowCount(), 8);
   EXPECT_EQ(rowNames().first(), "dropped.jpg");
   EXPECT_EQ(rowNames().last(), "handed.jpg");
   EXPECT_EQ(ui.mousePointer(), ui::Pointer::Default);
@@ -457,19 +457,19 @@ TEST_F(WindowFixture, AddDialogAddsEveryChosenFileAndRemembersTheFolder) {
   EXPECT_TRUE(request.multi);
   EXPECT_FALSE(request.save);
   EXPECT_EQ(request.initDir, "");
-  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 2);  // no extension test for the dialog
-  EXPECT_EQ(w.lvwFiles->row(pictureDir + "/readme.txt")->text(FileListView::kExif), "");
+  EXPECT_EQ(w.lvwFiles->rowCount(), 2);  // no extension test for the dialog
+  EXPECT_EQ(w.lvwFiles->text(w.lvwFiles->row(pictureDir + "/readme.txt"), FileListView::kExif), "");
   EXPECT_TRUE(w.ExistItem(a));
   // The text file is dated now, so it is the last row and becomes current: it cannot be
   // displayed, which is reported.
-  EXPECT_EQ(w.lvwFiles->currentItem(), w.lvwFiles->row(pictureDir + "/readme.txt"));
+  EXPECT_EQ(w.lvwFiles->currentRow(), w.lvwFiles->row(pictureDir + "/readme.txt"));
   ASSERT_EQ(reportedErrors().size(), 1);
   EXPECT_TRUE(reportedErrors().first().startsWith("Error Nr 481")) << reportedErrors().first().toStdString();
 
   // The next dialog opens in the folder used last; a cancelled dialog changes nothing.
   w.mnuFileAdd_Click();
   EXPECT_EQ(ui.fileDialogs().last().initDir, pictureDir);
-  EXPECT_EQ(w.lvwFiles->topLevelItemCount(), 2);
+  EXPECT_EQ(w.lvwFiles->rowCount(), 2);
 }
 
 TEST_F(WindowFixture, HelpOpensAtTheActiveWindowTopic) {
@@ -544,6 +544,7 @@ TEST_F(WindowFixture, FailedOpenFromTheMenuLeavesTheSettingsInForce) {
   const QString bad = pictureDir + "/bad.tdc";
   ASSERT_TRUE(testsupport::writeFile(bad, "[Tindra]\nPrefix=half\nDigits=300\n"));
   const QString photo = picture("photo.jpg", exifDate(2005, 6, 1, 10, 0, 0));
+  w.AddFiles(photo);
   int reported = 0;
   for (const QString& path : {bad, photo}) {
     ui.queueFileName(path);
@@ -552,6 +553,7 @@ TEST_F(WindowFixture, FailedOpenFromTheMenuLeavesTheSettingsInForce) {
     EXPECT_EQ(CurrentConfig().Digits(), ConfigClass().Digits()) << path.toStdString();
     EXPECT_EQ(GetParam(QStringLiteral("Files"), QStringLiteral("LastConfig"), QString()), "") << path.toStdString();
     ASSERT_EQ(reportedErrors().size(), ++reported) << path.toStdString();
+    EXPECT_EQ(w.lvwFiles->text(0, FileListView::kFutureName), "kept20050601AA.jpg") << path.toStdString();
   }
   EXPECT_TRUE(reportedErrors().last().contains("Format de fichier incorrect")) << reportedErrors().last().toStdString();
 }
@@ -565,24 +567,24 @@ TEST_F(WindowFixture, FutureNameShowsWhatTheRenameWritesOrNothing) {
   const QString dated = picture("IMG_1.JPG", exifDate(2005, 6, 1, 8, 0, 0));
   const QString undated = testsupport::writeDisplayableJpeg(pictureDir, "U.JPG", testsupport::ExifContent{});
   w.AddFiles(dated + "\r\n" + undated);
-  const QString undatedKey = w.lvwFiles->row(undated)->text(FileListView::kDateKey);
+  const QString undatedKey = w.lvwFiles->text(w.lvwFiles->row(undated), FileListView::kDateKey);
   ASSERT_EQ(undatedKey.size(), 14);
-  w.lvwFiles->setCurrentItem(w.lvwFiles->row(dated));
+  w.lvwFiles->setCurrentRow(w.lvwFiles->row(dated));
   EXPECT_EQ(w.sbrStatus->text("NewName"), "20050601XX.jpg");
-  w.lvwFiles->setCurrentItem(w.lvwFiles->row(undated));
+  w.lvwFiles->setCurrentRow(w.lvwFiles->row(undated));
   EXPECT_EQ(w.sbrStatus->text("NewName"), undatedKey.left(8) + "XX.jpg");  // "Utiliser la date fichier"
   CurrentConfig().SetNotExif(2);  // "Demander le nom": the name is typed while renaming
-  w.lvwFiles_ItemClick(w.lvwFiles->currentItem());
+  w.lvwFiles_ItemClick(w.lvwFiles->currentRow());
   EXPECT_EQ(w.sbrStatus->text("NewName"), "");
   CurrentConfig().SetNotExif(1);  // "Ne pas renommer"
-  w.lvwFiles_ItemClick(w.lvwFiles->currentItem());
+  w.lvwFiles_ItemClick(w.lvwFiles->currentRow());
   EXPECT_EQ(w.sbrStatus->text("NewName"), "");
 
   ConfigClass loaded;
   loaded.SetPrefix("P");
   const QString settings = pictureDir + "/p.tdc";
   ASSERT_TRUE(loaded.Save(settings));
-  w.lvwFiles->setCurrentItem(w.lvwFiles->row(dated));
+  w.lvwFiles->setCurrentRow(w.lvwFiles->row(dated));
   ui.queueFileName(settings);
   w.mnuFileOpen_Click();
   EXPECT_EQ(w.sbrStatus->text("NewName"), "P20050601XX.JPG");
@@ -606,12 +608,12 @@ TEST_F(WindowFixture, OtherFormatsShowTheirPreviewOrAPlaceholder) {
   testsupport::writeFile(mov, testsupport::box("ftyp", QByteArray("qt  ") + testsupport::be32(0) + "qt  ") +
                                   testsupport::box("moov", testsupport::appleCreationMeta("2019-07-24T11:25:40+0300")));
   w.AddFiles(nef + "\r\n" + mov);
-  ASSERT_EQ(w.lvwFiles->topLevelItemCount(), 2);
-  w.lvwFiles->setCurrentItem(w.lvwFiles->row(nef));
+  ASSERT_EQ(w.lvwFiles->rowCount(), 2);
+  w.lvwFiles->setCurrentRow(w.lvwFiles->row(nef));
   EXPECT_TRUE(w.imgSample->isVisible());
   EXPECT_NEAR(static_cast<double>(w.imgSample->width()) / w.imgSample->height(), 4.0, 0.1);
   EXPECT_EQ(w.sbrStatus->text("CreateDate"), "05/02/2021 10:56:50");
-  w.lvwFiles->setCurrentItem(w.lvwFiles->row(mov));
+  w.lvwFiles->setCurrentRow(w.lvwFiles->row(mov));
   EXPECT_TRUE(w.imgSample->isVisible());
   EXPECT_EQ(w.imgSample->geometry().top(), w.tbrTools->height());
   EXPECT_EQ(w.imgSample->geometry().right(), w.innerWidth() - 1);

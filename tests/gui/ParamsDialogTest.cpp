@@ -7,6 +7,7 @@
 #include "app/ui/HelpSystem.h"
 #include "tests/support/ScriptedUiServices.h"
 #include "app/naming/ConfigClass.h"
+#include "app/naming/FutureName.h"
 #include "app/naming/SettingsFile.h"
 #include "app/naming/SpecialFolders.h"
 #include "runtime/DateValue.h"
@@ -205,6 +206,46 @@ TEST_F(ParamsDialogTest, ExampleFollowsEveryControl) {
   EXPECT_EQ(w.lblDigFmt->text(), "000000000");
   for (int i = 0; i < 12; ++i) w.updDigits->downButton()->click();
   EXPECT_EQ(w.lblDigFmt->text(), "0");
+}
+
+// The example is the name the rename gives a picture taken at the moment it shows (the
+// suffix as its pattern), whatever the layout: after each change, the settings the dialog
+// stores give a picture of that moment exactly the example's name.
+TEST_F(ParamsDialogTest, ExampleIsTheNameOfAPictureOfThatMomentUnderTheStoredSettings) {
+  const std::vector<std::function<void(wParams&)>> changes = {
+      [](wParams& w) { type(w.txtPrefixe, QStringLiteral("Vac ")); },
+      [](wParams& w) { type(w.txtPostfixe, QStringLiteral("_z")); },
+      [](wParams& w) { w.chkDateSep[0]->click(); },
+      [](wParams& w) { w.cboDateSep->setCurrentIndex(1); },
+      [](wParams& w) { w.chkTime[1]->click(); },
+      [](wParams& w) { w.chkTime[2]->click(); },
+      [](wParams& w) { w.chkTimeSep[0]->click(); },
+      [](wParams& w) { w.cboTimeSep->setCurrentIndex(1); },
+      [](wParams& w) { w.chkDateTimeSep->click(); },
+      [](wParams& w) { w.updDigits->upButton()->click(); },
+      [](wParams& w) { w.optSuffixe[1]->click(); },
+      [](wParams& w) { w.chkDate[3]->click(); },
+      [](wParams& w) { w.chkSuffixe->click(); },
+  };
+  const auto nameAt = [](rt::DateValue moment) {
+    JpegInfosClass info;
+    info.SetCreateDate(moment);
+    return FutureName(QStringLiteral("/photos/IMG_1"), info);
+  };
+  for (size_t i = 0; i < changes.size(); ++i) {
+    wParams& w = open();
+    const rt::DateValue before = rt::now();
+    changes[i](w);
+    const rt::DateValue after = rt::now();
+    const QString example = w.txtFormat->text();
+    w.cmdBoutons[1]->click();
+    ASSERT_FALSE(w.isVisible()) << i;
+    EXPECT_TRUE(example == nameAt(before) || example == nameAt(after))
+        << i << ": " << example.toStdString() << " / " << nameAt(after).toStdString();
+  }
+  EXPECT_EQ(CurrentConfig().Prefix(), "Vac ");
+  EXPECT_FALSE(CurrentConfig().IsSuffix());
+  EXPECT_TRUE(errors.messages().isEmpty()) << errors.messages().join("\n").toStdString();
 }
 
 TEST_F(ParamsDialogTest, TimeDifferenceOfTheTwoTimes) {

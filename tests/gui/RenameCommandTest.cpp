@@ -48,15 +48,15 @@ class RenameCommandTest : public WindowFixture {
 
   QList<bool> checks() const {
     QList<bool> states;
-    for (QTreeWidgetItem* item : window->lvwFiles->allRows()) states.append(FileListView::isChecked(item));
+    for (size_t item : window->lvwFiles->allRows()) states.append(window->lvwFiles->isChecked(item));
     return states;
   }
 
   // Every row's key is its file's path, and that file exists.
   void expectKeysMatchFiles() const {
-    for (QTreeWidgetItem* item : window->lvwFiles->allRows()) {
-      const QString path = pictureDir + "/" + item->text(FileListView::kName);
-      EXPECT_EQ(FileListView::key(item), path);
+    for (size_t item : window->lvwFiles->allRows()) {
+      const QString path = pictureDir + "/" + window->lvwFiles->text(item, FileListView::kName);
+      EXPECT_EQ(window->lvwFiles->key(item), path);
       EXPECT_TRUE(QFileInfo::exists(path)) << path.toStdString();
     }
   }
@@ -140,8 +140,8 @@ TEST_F(RenameCommandTest, RenamesCheckedFilesWithTheConfirmedSettingsAndClockCor
   testsupport::writeFile(pictureDir + "/20050101AA.jpg", "not part of the list");
   add({a, b, c, d});
   const QByteArray bytesA = bytes("a.jpg"), bytesB = bytes("b.jpg"), bytesC = bytes("c.JPG"), bytesD = bytes("d.jpg");
-  w.lvwFiles->setCurrentItem(w.lvwFiles->topLevelItem(3));
-  w.lvwFiles->currentItem()->setSelected(true);
+  w.lvwFiles->setCurrentRow(3);
+  w.lvwFiles->setRowSelected(3, true);
   w.mnuEditUncheck_Click();
 
   whenShown<wParams>([](wParams* dialog) {
@@ -219,8 +219,8 @@ TEST_F(RenameCommandTest, AfterTheDateDialogTheKeysWorkAndTheDetailsFollow) {
   wMain& w = commandWindow();
   const QString kept = picture("kept.jpg", exifDate(2005, 1, 2, 10, 0, 0));
   add({undatedPicture("u1.jpg", QDateTime(QDate(2005, 1, 1), QTime(12, 0, 0))), kept});
-  FileListView::setChecked(w.lvwFiles->row(kept), false);
-  w.lvwFiles->setCurrentItem(w.lvwFiles->row(kept));
+  w.lvwFiles->setChecked(w.lvwFiles->row(kept), false);
+  w.lvwFiles->setCurrentRow(w.lvwFiles->row(kept));
   EXPECT_EQ(w.sbrStatus->text("NewName"), "20050102XX.jpg");
   whenShown<wParams>([](wParams* dialog) {
     dialog->txtPrefixe->setText(QStringLiteral("N"));
@@ -270,7 +270,7 @@ TEST_F(RenameCommandTest, AFailureIsReportedAndTheFilesKeepTheirNames) {
   EXPECT_EQ(diskNames(), (QStringList{"a.jpg", "c.jpg"}));
   EXPECT_EQ(rowNames(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
   EXPECT_EQ(checks(), (QList<bool>{true, true, true}));
-  EXPECT_EQ(FileListView::key(w.lvwFiles->topLevelItem(0)), a);
+  EXPECT_EQ(w.lvwFiles->key(0), a);
   EXPECT_EQ(ui.mousePointer(), ui::Pointer::Default);
   EXPECT_TRUE(w.tmrLoadFiles->isActive());
 }

@@ -44,6 +44,8 @@ TEST_F(StartupTest, FirstStartUsesTheDesignAndStoresAtClosing) {
   EXPECT_EQ(w.lvwFiles->columnWidth(1), 258);  // 3863 twips
   EXPECT_EQ(w.lvwFiles->columnWidth(2), 0);
   EXPECT_EQ(w.lvwFiles->columnWidth(3), 65);   // 979 twips
+  EXPECT_EQ(w.lvwFiles->columnWidth(4), 240);  // "Nom futur", 3600 twips
+  EXPECT_EQ(w.lvwFiles->columnWidth(5), 240);  // "Date retenue"
   EXPECT_EQ(w.frmCursor->x(), qRound(0.4 * w.innerWidth()));
   EXPECT_EQ(CurrentConfig().Path(), "");
   EXPECT_FALSE(QFile::exists(ini()));
@@ -56,6 +58,7 @@ TEST_F(StartupTest, FirstStartUsesTheDesignAndStoresAtClosing) {
   EXPECT_TRUE(ui.messages().isEmpty());  // nothing modified: no prompt, no failure
   EXPECT_EQ(GetParam("Columns", "1", ""), "4080");
   EXPECT_EQ(GetParam("Columns", "3", ""), "0");
+  EXPECT_EQ(GetParam("Columns", "6", ""), "3600");  // the plan columns beside the others
   EXPECT_EQ(GetParam("Layout", "Cursor", ""), "40");
   EXPECT_NE(GetParam("wMain", "Flags", ""), "");
 }
@@ -63,12 +66,15 @@ TEST_F(StartupTest, FirstStartUsesTheDesignAndStoresAtClosing) {
 TEST_F(StartupTest, StoredLayoutComesBackAndTheSplitterIsStoredRoundedHalfToEven) {
   SetParam("Columns", "1", "3000");
   SetParam("Columns", "4", "1500.4");
+  SetParam("Columns", "5", "1500");
   SetParam("Layout", "Cursor", "25");
   ASSERT_TRUE(start(QString(), 800, 500));
   wMain& w = *window;
   ASSERT_EQ(w.innerWidth(), 800);
   EXPECT_EQ(w.lvwFiles->columnWidth(0), 200);
   EXPECT_EQ(w.lvwFiles->columnWidth(3), 100);
+  EXPECT_EQ(w.lvwFiles->columnWidth(4), 100);
+  EXPECT_EQ(w.lvwFiles->columnWidth(5), 240);  // no key: its design width
   EXPECT_EQ(w.frmCursor->x(), 200);
   w.frmCursor->move(212, w.frmCursor->y());  // 26.5 %
   w.Form_Unload();
@@ -121,7 +127,7 @@ TEST_F(StartupTest, CommandLineFilesAreListedWithoutSplash) {
   ASSERT_TRUE(start("\"" + spaced + "\" \"" + plain + "\""));
   EXPECT_LT(clock.elapsed(), 4000);  // the splash would have waited five seconds
   EXPECT_EQ(rowNames(), (QStringList{"a b.jpg", "plain.jpg"}));
-  EXPECT_EQ(window->lvwFiles->row(spaced)->text(FileListView::kFolder), pictureDir + "/two words");
+  EXPECT_EQ(window->lvwFiles->text(window->lvwFiles->row(spaced), FileListView::kFolder), pictureDir + "/two words");
 }
 
 TEST_F(StartupTest, ASecondInstanceHandsItsFilesOverAndUnloads) {
@@ -149,7 +155,7 @@ TEST_F(StartupTest, TheTimerClaimsHandedOverFilesOnce) {
   EXPECT_EQ(rowNames(), (QStringList{"first.jpg", "b.jpg", "a.jpg"}));
   EXPECT_FALSE(handoff::Exists());
   // A row the user removed does not come back at the next tick.
-  window->lvwFiles->row(a)->setSelected(true);
+  window->lvwFiles->setRowSelected(window->lvwFiles->row(a), true);
   window->mnuFileDelete_Click();
   window->tmrLoadFiles_Timer();
   EXPECT_EQ(rowNames(), (QStringList{"first.jpg", "b.jpg"}));
@@ -185,10 +191,10 @@ TEST_F(StartupTest, RelativePathsOfTheCommandLineAreTakenInTheWorkingFolder) {
   ASSERT_TRUE(QDir::setCurrent(working));
   ASSERT_TRUE(started);
   ASSERT_EQ(rowNames(), QStringList{"x.jpg"});
-  QTreeWidgetItem* row = window->lvwFiles->topLevelItem(0);
-  EXPECT_EQ(row->text(FileListView::kFolder), pictureDir);
-  EXPECT_EQ(FileListView::key(row), pictureDir + "/x.jpg");
-  window->lvwFiles->setCurrentItem(row);
+  const int row = 0;
+  EXPECT_EQ(window->lvwFiles->text(row, FileListView::kFolder), pictureDir);
+  EXPECT_EQ(window->lvwFiles->key(row), pictureDir + "/x.jpg");
+  window->lvwFiles->setCurrentRow(row);
   EXPECT_EQ(window->sbrStatus->text("NewName"), "20040203XX.jpg");
   EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
 

@@ -18,7 +18,6 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidgetItem>
 
 #include <memory>
 
@@ -59,7 +58,7 @@ class WindowFixture : public ::testing::Test {
   // Row texts in list order (column 0).
   QStringList rowNames() const {
     QStringList names;
-    for (QTreeWidgetItem* item : window->lvwFiles->allRows()) names.append(item->text(FileListView::kName));
+    for (size_t item : window->lvwFiles->allRows()) names.append(window->lvwFiles->text(item, FileListView::kName));
     return names;
   }
 

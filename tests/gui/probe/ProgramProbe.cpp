@@ -15,7 +15,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QTreeWidgetItem>
 
 namespace {
 
@@ -38,7 +37,7 @@ void answerMessageBoxes() {
 void writeStateAndClose(wMain& window) {
   if (!QFile::remove(dataFile("probe-request"))) return;
   QByteArray state = "visible=" + QByteArray(window.isVisible() ? "1" : "0") + "\n";
-  for (QTreeWidgetItem* item : window.lvwFiles->allRows()) state += FileListView::key(item).toUtf8() + "\n";
+  for (size_t item : window.lvwFiles->allRows()) state += window.lvwFiles->key(item).toUtf8() + "\n";
   QFile file(dataFile("probe-state.tmp"));
   if (file.open(QIODevice::WriteOnly) && file.write(state) == state.size()) {
     file.close();

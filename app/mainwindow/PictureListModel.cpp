@@ -1,0 +1,226 @@
+#include "app/mainwindow/PictureListModel.h"
+
+#include "app/common/ErrorNumbers.h"
+#include "app/naming/ConfigClass.h"
+#include "runtime/DateValue.h"
+#include "runtime/FileSystem.h"
+#include "runtime/RuntimeError.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+const QString kCaptions[PictureListModel::kColumnCount] = {
+    QStringLiteral("Conv. | Nom fichier"), QStringLiteral("Chemin source"), QStringLiteral("GDH"),
+    QStringLiteral("EXIF"),                QStringLiteral("Nom futur"),     QStringLiteral("Date retenue")};
+
+bool isPlanColumn(int column) {
+  return column == PictureListModel::kFutureName || column == PictureListModel::kDateUsed;
+}
+
+}  // namespace
+
+QString FutureNameText(const RowPlan& plan) {
+  switch (plan.outcome) {
+    case RowPlan::Outcome::Rename: return plan.newName;
+    case RowPlan::Outcome::KeepsName: return QStringLiteral("(inchangé)");
+    case RowPlan::Outcome::Unchecked: return QStringLiteral("(non coché)");
+    case RowPlan::Outcome::NotRenamed: return QStringLiteral("(non renommé)");
+    case RowPlan::Outcome::AsksDate: return QStringLiteral("(date demandée)");
+    case RowPlan::Outcome::Impossible: return QStringLiteral("(impossible : %1)").arg(plan.reason);
+  }
+  return QString();
+}
+
+QString DateUsedText(const DateChoice& date) {
+  QString source;
+  switch (date.source) {
+    case DateSource::None: return QString();
+    case DateSource::ExifCapture: source = QStringLiteral("(EXIF)"); break;
+    case DateSource::ExifModif: source = QStringLiteral("(EXIF modif.)"); break;
+    case DateSource::File: source = QStringLiteral("(fichier)"); break;
+    case DateSource::Typed: source = QStringLiteral("(saisie)"); break;
+  }
+  return rt::generalDateText(date.date) + QLatin1Char(' ') + source;
+}
+
+PictureListModel::PictureListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int PictureListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_; }
+
+int PictureListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
+
+QVariant PictureListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= shown_) return QVariant();
+  const RenameRow& row = list_.rows()[static_cast<size_t>(index.row())].row;
+  const int column = index.column();
+  if (role == Qt::CheckStateRole && column == kName) return row.checked ? Qt::Checked : Qt::Unchecked;
+  if (role == Qt::TextAlignmentRole && column == kExif) return int(Qt::AlignCenter);
+  if (role != Qt::DisplayRole && !(role == Qt::ToolTipRole && isPlanColumn(column))) return QVariant();
+  switch (column) {
+    case kName: return row.text;
+    case kFolder: return row.folder;
+    case kDateKey: return row.dateKey;
+    case kExif: return row.exifMark ? QStringLiteral("X") : QString();
+    case kFutureName:
+      if (planHeld_) return QVariant();
+      return FutureNameText(plan()[static_cast<size_t>(index.row())]);
+    case kDateUsed:
+      if (planHeld_) return QVariant();
+      return DateUsedText(plan()[static_cast<size_t>(index.row())].date);
+    default: return QVariant();
+  }
+}
+
+QVariant PictureListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) return QVariant();
+  if (role == Qt::DisplayRole) return kCaptions[section];
+  if (role == Qt::TextAlignmentRole && section == kExif) return int(Qt::AlignCenter);
+  return QVariant();
+}
+
+Qt::ItemFlags PictureListModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+  if (index.column() == kName) flags |= Qt::ItemIsUserCheckable;
+  return flags;
+}
+
+bool PictureListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+  if (!index.isValid() || index.row() >= shown_ || index.column() != kName || role != Qt::CheckStateRole) return false;
+  setChecked({static_cast<size_t>(index.row())}, value.toInt() == Qt::Checked);
+  return true;
+}
+
+QString PictureListModel::add(const QString& path) { return list_.add(path); }
+
+void PictureListModel::attach() {
+  const int count = static_cast<int>(list_.size());
+  if (count <= shown_) return;
+  beginInsertRows(QModelIndex(), shown_, count - 1);
+  shown_ = count;
+  endInsertRows();
+  invalidatePlan();
+}
+
+void PictureListModel::setPlanHeld(bool held) {
+  if (planHeld_ == held) return;
+  planHeld_ = held;
+  invalidatePlan();
+}
+
+void PictureListModel::sort() {
+  attach();
+  emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  const QModelIndexList before = persistentIndexList();
+  QStringList keys;
+  keys.reserve(before.size());
+  for (const QModelIndex& index : before) keys.append(list_.rows()[static_cast<size_t>(index.row())].row.key);
+  list_.sort();
+  QModelIndexList after;
+  after.reserve(before.size());
+  for (qsizetype i = 0; i < before.size(); ++i) {
+    const qsizetype row = keys[i].isEmpty() ? -1 : list_.indexOf(keys[i]);
+    after.append(row < 0 ? QModelIndex() : index(static_cast<int>(row), before[i].column()));
+  }
+  changePersistentIndexList(before, after);
+  emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+  invalidatePlan();
+}
+
+void PictureListModel::remove(std::vector<size_t> rows) {
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  while (!rows.empty() && rows.back() >= static_cast<size_t>(shown_)) rows.pop_back();
+  // Contiguous runs from the last, so that the view keeps the selection and current row of
+  // the rows that stay.
+  while (!rows.empty()) {
+    size_t first = rows.size() - 1;
+    while (first > 0 && rows[first - 1] + 1 == rows[first]) --first;
+    std::vector<size_t> run(rows.begin() + static_cast<std::ptrdiff_t>(first), rows.end());
+    beginRemoveRows(QModelIndex(), static_cast<int>(run.front()), static_cast<int>(run.back()));
+    list_.remove(run);
+    shown_ -= static_cast<int>(run.size());
+    endRemoveRows();
+    rows.resize(first);
+  }
+  invalidatePlan();
+}
+
+void PictureListModel::clear() {
+  beginResetModel();
+  list_.clear();
+  shown_ = 0;
+  endResetModel();
+  invalidatePlan();
+}
+
+void PictureListModel::setChecked(const std::vector<size_t>& rows, bool checked) {
+  if (rows.empty()) return;
+  int first = shown_;
+  int last = -1;
+  for (size_t row : rows) {
+    if (row >= static_cast<size_t>(shown_)) continue;
+    list_.setChecked(row, checked);
+    first = std::min(first, static_cast<int>(row));
+    last = std::max(last, static_cast<int>(row));
+  }
+  if (last >= first) emit dataChanged(index(first, kName), index(last, kName), {Qt::CheckStateRole});
+  invalidatePlan();
+}
+
+void PictureListModel::takeBack(const std::vector<RenameRow>& rows) {
+  // A key is one file's path: two rows never hold the same one.
+  QSet<QString> keys;
+  keys.reserve(static_cast<qsizetype>(rows.size()));
+  for (const RenameRow& row : rows) {
+    if (row.key.isEmpty()) continue;
+    if (keys.contains(row.key))
+      rt::raise(errors::kKeyNotUnique, rt::defaultErrorSource(),
+                QStringLiteral("Cette clé est déjà associée à un élément de cette collection"));
+    keys.insert(row.key);
+  }
+  list_.takeBack(rows);
+  if (shown_ > 0) emit dataChanged(index(0, 0), index(shown_ - 1, kColumnCount - 1));
+  invalidatePlan();
+}
+
+void PictureListModel::followMoves(const std::vector<std::pair<QString, QString>>& moved) {
+  std::vector<RenameRow> rows = list_.renameRows();
+  for (const auto& [from, to] : moved) {
+    const qsizetype i = list_.indexOf(from);
+    if (i < 0) continue;
+    RenameRow& row = rows[static_cast<size_t>(i)];
+    row.key = to;
+    row.text = to.mid(to.lastIndexOf(QLatin1Char('/')) + 1);
+    row.checked = true;
+  }
+  takeBack(rows);
+}
+
+void PictureListModel::invalidatePlan() {
+  planValid_ = false;
+  if (shown_ > 0) emit dataChanged(index(0, kFutureName), index(shown_ - 1, kDateUsed), {Qt::DisplayRole});
+  emit planInvalidated();
+}
+
+const std::vector<RowPlan>& PictureListModel::plan() const {
+  if (planValid_ && plan_.size() == list_.size()) return plan_;
+  const ConfigClass& config = CurrentConfig();
+  try {
+    plan_ = list_.plan(config, RenameOffsets::fromConfig(config), rt::localFileSystem());
+  } catch (const rt::RuntimeError& error) {
+    // A folder that cannot be read: every row says so rather than showing a guess.
+    plan_.assign(list_.size(), RowPlan{});
+    for (size_t i = 0; i < plan_.size(); ++i) {
+      if (!list_.rows()[i].row.checked) continue;
+      plan_[i].outcome = RowPlan::Outcome::Impossible;
+      plan_[i].reason = error.description();
+    }
+  }
+  planValid_ = true;
+  return plan_;
+}

@@ -1,0 +1,212 @@
+// The plan columns of the main window ("Nom futur", "Date retenue"): every row shows what the
+// rename will do with it, they follow the list and the settings, and the rename then does
+// exactly what they showed.
+#include "app/dialogs/wInputDate.h"
+#include "app/dialogs/wParams.h"
+#include "app/mainwindow/DialogCommands.h"
+#include "tests/gui/WindowFixture.h"
+#include "tests/support/DialogDriver.h"
+
+#include <QDir>
+#include <QDateTime>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+
+#include <algorithm>
+
+namespace {
+
+using testsupport::exifDate;
+using testsupport::whenShown;
+
+class PlanColumnsTest : public WindowFixture {
+ protected:
+  wMain& commandWindow() {
+    wMain& w = shownWindow(1200, 600);
+    RegisterDialogCommands(w, DialogCommandOptions{0, 0});
+    return w;
+  }
+
+  static QString shot(const QString& dir, const QString& name, const QByteArray& taken, const QByteArray& fraction = {},
+                      const QByteArray& modified = {}) {
+    testsupport::ExifContent content;
+    content.dateTimeOriginal = taken;
+    content.subSecTimeOriginal = fraction;
+    content.dateTime = modified;
+    return testsupport::writeDisplayableJpeg(dir, name, content);
+  }
+
+  static QString undated(const QString& dir, const QString& name, const QDateTime& fileDate) {
+    const QString path = testsupport::writeDisplayableJpeg(dir, name, testsupport::ExifContent{});
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadWrite) && file.setFileTime(fileDate, QFileDevice::FileModificationTime));
+    return path;
+  }
+
+  QStringList column(int c) const {
+    QStringList texts;
+    for (size_t row : window->lvwFiles->allRows()) texts.append(window->lvwFiles->text(static_cast<int>(row), c));
+    return texts;
+  }
+
+  // Opens the settings through "Recharger une configuration", as a user does.
+  void openSettings(ConfigClass config, const QString& name) {
+    const QString path = programDir + "/" + name + ".tdc";
+    ASSERT_TRUE(config.Save(path));
+    ui.queueFileName(path);
+    window->mnuFileOpen_Click();
+  }
+
+  static QStringList sorted(QStringList names) {
+    names.sort();
+    return names;
+  }
+};
+
+ConfigClass defaults() { return ConfigClass(); }
+
+ConfigClass timed() {
+  ConfigClass config;
+  config.SetPrefix("Vacances");
+  config.SetIsTimeDigit(1, true);
+  config.SetIsTimeDigit(2, true);
+  config.SetSuffixType(1);
+  config.SetDigits(3);
+  config.SetExtension(1);
+  config.SetNotExif(1);  // "Ne pas renommer"
+  return config;
+}
+
+ConfigClass withoutSuffix() {
+  ConfigClass config;
+  config.SetIsSuffix(false);
+  config.SetNotExif(2);  // "Demander le nom"
+  return config;
+}
+
+ConfigClass tooLong() {
+  ConfigClass config;
+  config.SetPrefix(QString(250, QLatin1Char('P')));  // no name fits in a folder
+  return config;
+}
+
+// Confirms the parameters dialog of the rename, with the camera's clock an hour late or not.
+void confirmParameters(bool correction) {
+  whenShown<wParams>([correction](wParams* dialog) {
+    if (correction) {
+      dialog->tbsOnglets->setCurrentIndex(1);
+      dialog->chkTimeOffset[0]->click();
+      dialog->txtTimeOffset[0]->setText(QStringLiteral("01/01/2005 10:00:00"));
+      dialog->txtTimeOffset[1]->setText(QStringLiteral("01/01/2005 11:00:00"));
+    }
+    dialog->cmdBoutons[1]->click();
+  });
+}
+
+// A folder of dated, same-second, EXIF-modification-dated, undated, unchecked and bystander
+// files, under several settings files and a clock correction: after the rename every file has
+// the name its row showed while the rename asked "Êtes vous sûr ?" (or keeps its own where the
+// row said so), and the rows show those names.
+TEST_F(PlanColumnsTest, TheRenameDoesWhatTheFutureNameColumnShowed) {
+  wMain& w = commandWindow();
+  QStringList seen;
+  struct Run {
+    ConfigClass config;
+    QString name;
+    bool correction;
+  };
+  const Run runs[] = {{defaults(), "defaults", false},
+                      {timed(), "timed", true},
+                      {withoutSuffix(), "nosuffix", false},
+                      {tooLong(), "toolong", false}};
+  for (const auto& [config, name, correction] : runs) {
+    SCOPED_TRACE(name.toStdString());
+    const QString dir = pictureDir + "/" + name;
+    ASSERT_TRUE(QDir().mkpath(dir));
+    // A burst in one second, added out of shooting order.
+    const QString s3 = shot(dir, "s3.jpg", exifDate(2005, 1, 1, 12, 0, 0), "7");
+    const QString s1 = shot(dir, "s1.jpg", exifDate(2005, 1, 1, 12, 0, 0), "05");
+    const QString s2 = shot(dir, "s2.jpg", exifDate(2005, 1, 1, 12, 0, 0), "3");
+    const QString a = shot(dir, "a.jpg", exifDate(2005, 1, 1, 10, 0, 0));
+    const QString m = shot(dir, "m.JPG", QByteArray(), QByteArray(), exifDate(2005, 1, 2, 9, 0, 0));
+    const QString u = undated(dir, "u.jpg", QDateTime(QDate(2005, 1, 3), QTime(14, 0, 0)));
+    const QString x = shot(dir, "x.jpg", exifDate(2005, 1, 4, 8, 0, 0));
+    testsupport::writeFile(dir + "/20050101AA.jpg", "bystander");
+    testsupport::writeFile(dir + "/20050101.jpg", "bystander");
+    w.mnuFileDeleteAll_Click();
+    w.AddFiles(QStringList{s3, s1, s2, a, m, u, x}.join("\r\n"));
+    w.lvwFiles->setChecked(w.lvwFiles->row(x), false);
+    openSettings(config, name);
+    ASSERT_EQ(rowNames(), (QStringList{"a.jpg", "s1.jpg", "s2.jpg", "s3.jpg", "m.JPG", "u.jpg", "x.jpg"}));
+
+    QStringList future;
+    QStringList dates;
+    ui.onMessage = [&](const ui::ScriptedUiServices::Message& message) {
+      if (!message.text.endsWith("Êtes vous sûr ?")) return;
+      future = column(FileListView::kFutureName);
+      dates = column(FileListView::kDateUsed);
+    };
+    confirmParameters(correction);
+    ui.queueAnswer(ui::Answer::Ok);
+    if (config.NotExif() == 2)  // the date of u.jpg is asked: no date given
+      whenShown<wInputDate>([](wInputDate* dialog) { dialog->cmdBoutons[0]->click(); });
+    window->mnuActionRename->trigger();
+    ui.onMessage = nullptr;
+
+    ASSERT_EQ(future.size(), 7);
+    seen += future;
+    EXPECT_EQ(future[6], "(non coché)");
+    EXPECT_TRUE(dates[4].endsWith(" (EXIF modif.)")) << dates[4].toStdString();
+    if (correction) {
+      EXPECT_EQ(dates[0], "01/01/2005 11:00:00 (EXIF)");
+    }
+    if (name == "defaults" || name == "timed") {  // the burst is numbered in shooting order
+      EXPECT_LT(future[1], future[2]);
+      EXPECT_LT(future[2], future[3]);
+    }
+    const QStringList before{"a.jpg", "s1.jpg", "s2.jpg", "s3.jpg", "m.JPG", "u.jpg", "x.jpg"};
+    QStringList expected;
+    for (qsizetype i = 0; i < future.size(); ++i) expected.append(future[i].startsWith('(') ? before[i] : future[i]);
+    EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+    EXPECT_EQ(rowNames(), expected);
+    EXPECT_EQ(sorted(QDir(dir).entryList(QDir::Files)), sorted(expected + QStringList{"20050101AA.jpg", "20050101.jpg"}));
+    EXPECT_EQ(testsupport::readFile(dir + "/20050101AA.jpg"), "bystander");
+    EXPECT_EQ(testsupport::readFile(dir + "/20050101.jpg"), "bystander");
+    ui.clearRecords();
+  }
+  // The runs showed every kind of row, with the date each name came from.
+  for (const QString kind : {"(non coché)", "(non renommé)", "(date demandée)", "(impossible : "})
+    EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [&](const QString& t) { return t.startsWith(kind); }))
+        << kind.toStdString() << "\n" << seen.join("\n").toStdString();
+  EXPECT_TRUE(seen.contains("Vacances200501011100001.JPG")) << seen.join("\n").toStdString();
+}
+
+// The column follows the check boxes and the settings of the parameters dialog, and the date
+// column tells where each date came from, with the clock correction.
+TEST_F(PlanColumnsTest, TheColumnsFollowCheckBoxesAndSettings) {
+  wMain& w = commandWindow();
+  const QString a = shot(pictureDir, "a.jpg", exifDate(2014, 8, 5, 1, 45, 1));
+  const QString b = shot(pictureDir, "b.jpg", exifDate(2014, 8, 5, 3, 0, 0));
+  const QString u = undated(pictureDir, "u.jpg", QDateTime(QDate(2014, 8, 6), QTime(7, 0, 0)));
+  w.AddFiles(QStringList{a, b, u}.join("\r\n"));
+  EXPECT_EQ(column(FileListView::kFutureName), (QStringList{"20140805AA.jpg", "20140805AB.jpg", "20140806AA.jpg"}));
+  EXPECT_EQ(column(FileListView::kDateUsed),
+            (QStringList{"05/08/2014 01:45:01 (EXIF)", "05/08/2014 03:00:00 (EXIF)", "06/08/2014 07:00:00 (fichier)"}));
+
+  w.lvwFiles->setChecked(0, false);
+  EXPECT_EQ(column(FileListView::kFutureName), (QStringList{"(non coché)", "20140805AA.jpg", "20140806AA.jpg"}));
+  EXPECT_EQ(column(FileListView::kDateUsed)[0], "");
+
+  whenShown<wParams>([](wParams* dialog) {
+    dialog->txtPrefixe->setText(QStringLiteral("N"));
+    dialog->cmdBoutons[1]->click();
+  });
+  w.mnuEditProperties_Click();
+  EXPECT_EQ(column(FileListView::kFutureName), (QStringList{"(non coché)", "N20140805AA.jpg", "N20140806AA.jpg"}));
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+}
+
+}  // namespace
