@@ -27,6 +27,11 @@ FileListView::FileListView(PictureListModel* model, QWidget* parent) : QTreeView
   setModel(model_);
   header()->setSectionsClickable(false);
   header()->setSectionsMovable(false);
+  // The plan is read beside the names it changes: the future name and the date it comes from
+  // show right after the file name, ahead of the folder, date key and EXIF mark (which keep
+  // their order and their column numbers).
+  header()->moveSection(kFutureName, kFolder);
+  header()->moveSection(kDateUsed, kFolder + 1);
   header()->setStretchLastSection(false);
   header()->setMinimumSectionSize(0);
   setRootIsDecorated(false);

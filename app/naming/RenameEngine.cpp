@@ -13,7 +13,6 @@
 #include <QHash>
 #include <QSet>
 
-#include <algorithm>
 #include <cerrno>
 #include <limits>
 #include <new>
@@ -44,7 +43,8 @@ struct Move {
   QString originalKey;
   QString originalText;
   Place place = Place::Original;
-  int member = -1;  // index in the row's members; -1 for the row's own file
+  QString extension;  // of every final name: ".jpg", as the settings case it (a row's own file)
+  int member = -1;    // index in the row's members; -1 for the row's own file
 };
 
 QString joinPath(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + name; }
@@ -70,7 +70,20 @@ struct FolderView {
   qsizetype maxNameLength = 255;
 };
 
-QString folded(const QString& name) { return name.toCaseFolded(); }
+// The name as compared ignoring case. Camera names are ASCII, where folding is lower-casing:
+// done here without the general case tables, and without a copy when there is nothing to lower.
+QString folded(const QString& name) {
+  bool upper = false;
+  for (const QChar c : name) {
+    if (c.unicode() >= 0x80) return name.toCaseFolded();
+    upper |= c.unicode() >= 'A' && c.unicode() <= 'Z';
+  }
+  if (!upper) return name;
+  QString lower = name;
+  for (QChar& c : lower)
+    if (c.unicode() >= 'A' && c.unicode() <= 'Z') c = QChar(static_cast<char16_t>(c.unicode() + ('a' - 'A')));
+  return lower;
+}
 
 void addName(QHash<QString, int>& names, const QString& key) { ++names[key]; }
 
@@ -87,7 +100,7 @@ class Run {
   Run(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets, RenameQuestions& questions,
       const RenameEngine::PictureReader& reader, std::vector<RenameRow>& rows, JournalWriter* journal)
       : fs_(fs), config_(config), offsets_(offsets), questions_(questions), reader_(reader), rows_(rows),
-        journal_(journal) {}
+        journal_(journal), suffixPattern_(SuffixPattern(config.Digits(), config.SuffixType())) {}
 
   RenameSummary execute();
 
@@ -110,7 +123,8 @@ class Run {
   void giveFinalNames();
   void giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& counter);
   bool groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const;
-  bool taken(const QString& folder, const QString& name) const;
+  bool taken(const QString& folder, const QString& foldedName) const;
+  qsizetype maxNameLength(const QString& folder) const;
   bool tryRename(Move& move, const QString& name);
   void moved(Move& move, const QString& text);
 
@@ -140,7 +154,7 @@ class Run {
 
   std::vector<Move> moves_;
   QHash<QString, FolderView> folders_;  // every folder of a file to rename
-  QHash<QString, int> rowNames_;        // every row's folder + "/" + case-folded name
+  QHash<QString, QHash<QString, int>> rowNames_;  // every row's case-folded name, by folder
   QHash<QString, Move*> finals_;        // files of this run under their final names, by path
   QHash<const Move*, QString> notRestoredWhy_;  // why each file left under a temporary name is there
   QStringList vanished_;
@@ -151,9 +165,8 @@ class Run {
   QString failingTo_;
   JournalWriter* journal_;
   std::vector<QString> plannedFinals_;  // by move, when journaled
+  QString suffixPattern_;
 };
-
-QString rowName(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + folded(name); }
 
 QString& Run::textOf(const Move& move) {
   RenameRow& row = rows_[move.row];
@@ -168,8 +181,9 @@ size_t Run::groupEnd(size_t first) const {
 
 RenameSummary Run::execute() {
   for (const RenameRow& row : rows_) {
-    addName(rowNames_, rowName(row.folder, row.text));
-    for (const GroupMember& member : row.members) addName(rowNames_, rowName(row.folder, member.name));
+    QHash<QString, int>& names = rowNames_[row.folder];
+    addName(names, folded(row.text));
+    for (const GroupMember& member : row.members) addName(names, folded(member.name));
   }
   try {
     chooseNames();
@@ -226,11 +240,13 @@ void Run::chooseNames() {
     if (std::optional<QString> base = chooseBaseName(i)) {
       // A body holding "/" (or NUL) would move the file elsewhere: not a file name.
       if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(errors::kBadFileName);
-      moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original});
+      moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original,
+                            NewExtensionText(rows_[i].text, config_.Extension())});
       // The other files of the group follow it, under the same base name.
       for (size_t m = 0; m < rows_[i].members.size(); ++m) {
         const QString& name = rows_[i].members[m].name;
-        moves_.push_back(Move{i, *base, joinPath(rows_[i].folder, name), name, Place::Original, static_cast<int>(m)});
+        moves_.push_back(Move{i, *base, joinPath(rows_[i].folder, name), name, Place::Original, QString(),
+                              static_cast<int>(m)});
       }
     } else {
       ++summary_.skipped;
@@ -285,9 +301,8 @@ void Run::dropVanishedMembers() {
 }
 
 QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
-  const QString pattern = SuffixPattern(config_.Digits(), config_.SuffixType());
-  const QString body = move.baseName + (suffixOn ? FormatIndice(counter, pattern) : QString());
-  if (move.member < 0) return body + NewExtensionText(move.originalText, config_.Extension());
+  const QString body = suffixOn ? move.baseName + FormatIndice(counter, suffixPattern_) : move.baseName;
+  if (move.member < 0) return body + move.extension;
   const GroupMember& member = rows_[move.row].members[static_cast<size_t>(move.member)];
   return MemberNewName(GroupMember{move.originalText, member.extensions, member.listed}, body, config_.Extension());
 }
@@ -296,7 +311,7 @@ QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
 // is longer than the folder takes.
 std::optional<QString> Run::nameTooLong(const Move& move) {
   const RenameRow& row = rows_[move.row];
-  const qsizetype limit = folders_.value(row.folder).maxNameLength;
+  const qsizetype limit = maxNameLength(row.folder);
   const int32_t first = config_.IsSuffix() ? config_.StartNum() : 1;
   const std::pair<QString, QString> names[] = {
       {QStringLiteral("nouveau nom"), finalName(move, config_.IsSuffix(), first)},
@@ -334,7 +349,7 @@ void Run::leaveAloneNamesTooLong() {
     const size_t end = groupEnd(first);
     std::optional<QString> problem;
     for (size_t i = first; i < end && !problem; ++i) problem = nameTooLong(moves_[i]);
-    if (!problem) problem = namesClash(first, end);
+    if (!problem && end - first > 1) problem = namesClash(first, end);
     if (problem) {
       summary_.leftAlone.push_back(RenameNotice{rows_[moves_[first].row].key, *problem});
       ++summary_.skipped;
@@ -349,19 +364,30 @@ void Run::leaveAloneNamesTooLong() {
 
 // ---- Moving ----
 
-bool Run::taken(const QString& folder, const QString& name) const {
-  return rowNames_.contains(rowName(folder, name)) || folders_.value(folder).names.contains(folded(name));
+bool Run::taken(const QString& folder, const QString& foldedName) const {
+  const auto rows = rowNames_.constFind(folder);
+  if (rows != rowNames_.cend() && rows->contains(foldedName)) return true;
+  const auto view = folders_.constFind(folder);
+  return view != folders_.cend() && view->names.contains(foldedName);
+}
+
+qsizetype Run::maxNameLength(const QString& folder) const {
+  const auto view = folders_.constFind(folder);
+  return view != folders_.cend() ? view->maxNameLength : FolderView().maxNameLength;
 }
 
 // The move's file now is named text: the folder's view, the list's names and the row follow.
 void Run::moved(Move& move, const QString& text) {
   RenameRow& row = rows_[move.row];
   QString& current = textOf(move);
+  const QString from = folded(current);
+  const QString to = folded(text);
   FolderView& view = folders_[row.folder];
-  removeName(view.names, folded(current));
-  addName(view.names, folded(text));
-  removeName(rowNames_, rowName(row.folder, current));
-  addName(rowNames_, rowName(row.folder, text));
+  removeName(view.names, from);
+  addName(view.names, to);
+  QHash<QString, int>& rows = rowNames_[row.folder];
+  removeName(rows, from);
+  addName(rows, to);
   current = text;
   if (move.member < 0) row.key = joinPath(row.folder, text);
 }
@@ -373,13 +399,14 @@ bool Run::tryRename(Move& move, const QString& name) {
   const QString target = joinPath(folder, name);
   failingFrom_ = pathOf(move);
   failingTo_ = target;
-  if (taken(folder, name)) return false;
+  const QString foldedName = folded(name);
+  if (taken(folder, foldedName)) return false;
   // A candidate longer than the folder takes would fail on disk: say so in the system's words.
-  if (byteLength(name) > folders_.value(folder).maxNameLength) {
+  if (byteLength(name) > maxNameLength(folder)) {
     throw rt::SystemError(ENAMETOOLONG);
   }
   if (!fs_.renameNoReplace(failingFrom_, target)) {
-    addName(folders_[folder].names, folded(name));
+    addName(folders_[folder].names, foldedName);
     return false;
   }
   failingFrom_.clear();
@@ -419,21 +446,21 @@ void Run::giveFinalNames() {
 // Whether every file of the group can take its candidate for this number.
 bool Run::groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const {
   for (size_t i = first; i < end; ++i)
-    if (taken(rows_[moves_[i].row].folder, finalName(moves_[i], suffixOn, counter))) return false;
+    if (taken(rows_[moves_[i].row].folder, folded(finalName(moves_[i], suffixOn, counter)))) return false;
   return true;
 }
 
-// Gives the files of one group (a row and its members) their final names, all with the same
-// number: a number whose names are not all free is skipped before any file moves. When an
-// entry appears meanwhile, the files already moved go on with the next number. Until the
-// whole group has its names, its files count as under temporary names: a failure puts them
-// all back under their old names.
+// Gives the files of one group (a row and its members; a row alone is a group of one) their
+// final names, all with the same number: a number whose names are not all free is skipped
+// before any file moves. When an entry appears meanwhile, the files already moved go on with
+// the next number. Until the whole group has its names, its files count as under temporary
+// names: a failure puts them all back under their old names.
 void Run::giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& counter) {
   if (moves_[first].baseName != lastBase) counter = config_.IsSuffix() ? config_.StartNum() : 1;
   lastBase = moves_[first].baseName;
   bool suffixOn = config_.IsSuffix();
   for (;;) {
-    bool done = groupFree(first, end, suffixOn, counter);
+    bool done = end - first == 1 || groupFree(first, end, suffixOn, counter);
     for (size_t i = first; done && i < end; ++i) {
       Move& move = moves_[i];
       const QString before = pathOf(move);
