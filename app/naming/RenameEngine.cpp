@@ -131,7 +131,10 @@ class Run {
   // The present name and path of a move's file; the end of the group that starts at first.
   QString& textOf(const Move& move);
   const QString& textOf(const Move& move) const { return const_cast<Run*>(this)->textOf(move); }
-  QString pathOf(const Move& move) const { return joinPath(rows_[move.row].folder, textOf(move)); }
+  QString pathOf(const Move& move) const {
+    const RenameRow& row = rows_[move.row];
+    return move.member < 0 ? row.key : joinPath(row.folder, textOf(move));
+  }
   size_t groupEnd(size_t first) const;
 
   // Afterwards
@@ -463,12 +466,12 @@ void Run::giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& c
     bool done = end - first == 1 || groupFree(first, end, suffixOn, counter);
     for (size_t i = first; done && i < end; ++i) {
       Move& move = moves_[i];
-      const QString before = pathOf(move);
+      const QString before = end - first > 1 ? pathOf(move) : QString();  // a retry moves it again
       if (!tryRename(move, finalName(move, suffixOn, counter))) {
         done = false;
         break;
       }
-      if (finals_.value(before) == &move) finals_.remove(before);
+      if (!before.isEmpty() && finals_.value(before) == &move) finals_.remove(before);
       finals_.insert(pathOf(move), &move);
     }
     if (done) break;
