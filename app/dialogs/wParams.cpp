@@ -164,6 +164,13 @@ QWidget* wParams::buildNamesPage() {
   left->addWidget(buildOptionFrame(3, QStringLiteral("Si non EXIF"), optNotExif, "optNotExif",
                                    {QStringLiteral("Utiliser la date fichier"), QStringLiteral("Ne pas renommer"),
                                     QStringLiteral("Demander le nom")}));
+  chkCompanions =
+      new QCheckBox(QStringLiteral("Renommer aussi les fichiers compagnons (.xmp, RAW+JPEG, Live Photo)"), page);
+  chkCompanions->setObjectName(QStringLiteral("chkCompanions"));
+  chkCompanions->setToolTip(QStringLiteral(
+      "Les fichiers d'une même prise (RAW et JPEG, photo et vidéo Live Photo, fichiers .xmp, .thm, .aae, "
+      ".pp3, .dop du même nom) reçoivent le même nouveau nom"));
+  left->addWidget(chkCompanions);
   left->addStretch(1);
   auto* right = new QVBoxLayout;
   right->addWidget(buildDateFrame());

@@ -92,6 +92,7 @@ class wParams : public QDialog {
   ControlArray<QCheckBox, 1, 3> chkTime;
   ControlArray<QCheckBox, 0, 1> chkTimeSep;
   ControlArray<QRadioButton, 0, 2> optExtension;
+  QCheckBox* chkCompanions = nullptr;  // the Companions setting
 
   // Page 2, "Décalage horaire".
   QLabel* lblOffsetText = nullptr;

@@ -117,6 +117,7 @@ void wParams::LoadDefaults() {
   setOption(QStringLiteral("optSuffixe"), config.SuffixType());
   setOption(QStringLiteral("optNotExif"), config.NotExif());
   setOption(QStringLiteral("optExtension"), config.Extension());
+  chkCompanions->setChecked(config.Companions());
   chkTimeOffset[0]->setChecked(config.OffsetApply());
   chkTimeOffset[1]->setChecked(config.OffsetNoDate());
   txtTimeOffset[0]->setText(config.DateExif() == 0 ? QString() : rt::generalDateText(config.DateExif()));
@@ -149,6 +150,7 @@ void wParams::storeControls(ConfigClass& config, int32_t startNum) const {
   config.SetSuffixType(static_cast<uint8_t>(GetOptionValue(QStringLiteral("optSuffixe"))));
   config.SetNotExif(static_cast<uint8_t>(GetOptionValue(QStringLiteral("optNotExif"))));
   config.SetExtension(static_cast<uint8_t>(GetOptionValue(QStringLiteral("optExtension"))));
+  config.SetCompanions(chkCompanions->isChecked());
   config.SetOffsetApply(chkTimeOffset[0]->isChecked());
   config.SetOffsetNoDate(chkTimeOffset[1]->isChecked());
   config.SetDateExif(rt::readDate(txtTimeOffset[0]->text()).value_or(0.0));

@@ -6,6 +6,7 @@
 #include "runtime/FileSystem.h"
 #include "runtime/RuntimeError.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -54,7 +55,7 @@ int PictureListModel::rowCount(const QModelIndex& parent) const { return parent.
 int PictureListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
 
 QVariant PictureListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= shown_) return QVariant();
+  if (!index.isValid() || index.row() >= shown_ || static_cast<size_t>(index.row()) >= list_.size()) return QVariant();
   const RenameRow& row = list_.rows()[static_cast<size_t>(index.row())].row;
   const int column = index.column();
   if (role == Qt::CheckStateRole && column == kName) return row.checked ? Qt::Checked : Qt::Unchecked;
@@ -90,7 +91,9 @@ Qt::ItemFlags PictureListModel::flags(const QModelIndex& index) const {
 }
 
 bool PictureListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (!index.isValid() || index.row() >= shown_ || index.column() != kName || role != Qt::CheckStateRole) return false;
+  if (!index.isValid() || index.row() >= shown_ || static_cast<size_t>(index.row()) >= list_.size() ||
+      index.column() != kName || role != Qt::CheckStateRole)
+    return false;
   setChecked({static_cast<size_t>(index.row())}, value.toInt() == Qt::Checked);
   return true;
 }
@@ -119,7 +122,9 @@ void PictureListModel::sort() {
   QStringList keys;
   keys.reserve(before.size());
   for (const QModelIndex& index : before) keys.append(list_.rows()[static_cast<size_t>(index.row())].row.key);
-  list_.sort();
+  // Sorting forms or splits the groups of a shot's files (Companions): the rows may become
+  // fewer or more. A file that joined a group is found at its group's row.
+  list_.setCompanions(CurrentConfig().Companions());
   QModelIndexList after;
   after.reserve(before.size());
   for (qsizetype i = 0; i < before.size(); ++i) {
@@ -128,6 +133,13 @@ void PictureListModel::sort() {
   }
   changePersistentIndexList(before, after);
   emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+  const int count = static_cast<int>(list_.size());
+  if (count < shown_) {
+    beginRemoveRows(QModelIndex(), count, shown_ - 1);
+    shown_ = count;
+    endRemoveRows();
+  }
+  attach();  // the rows a group split into
   invalidatePlan();
 }
 
@@ -190,12 +202,21 @@ void PictureListModel::takeBack(const std::vector<RenameRow>& rows) {
 
 void PictureListModel::followMoves(const std::vector<std::pair<QString, QString>>& moved) {
   std::vector<RenameRow> rows = list_.renameRows();
+  // The other files of the rows' groups, by path.
+  QHash<QString, GroupMember*> members;
+  for (RenameRow& row : rows)
+    for (GroupMember& member : row.members) members.insert(row.folder + QLatin1Char('/') + member.name, &member);
   for (const auto& [from, to] : moved) {
+    const QString name = to.mid(to.lastIndexOf(QLatin1Char('/')) + 1);
+    if (GroupMember* member = members.value(from, nullptr)) {
+      member->name = name;
+      continue;
+    }
     const qsizetype i = list_.indexOf(from);
     if (i < 0) continue;
     RenameRow& row = rows[static_cast<size_t>(i)];
     row.key = to;
-    row.text = to.mid(to.lastIndexOf(QLatin1Char('/')) + 1);
+    row.text = name;
     row.checked = true;
   }
   takeBack(rows);

@@ -38,7 +38,8 @@ class PictureListModel : public QAbstractTableModel {
   void attach();
   // While held (a long addition runs) the plan columns stay blank and the plan is not computed.
   void setPlanHeld(bool held);
-  // Sorts the list (PictureList::sort); selection and current row follow their pictures.
+  // Sorts the list (PictureList::sort) with its groups as the Companions setting says now;
+  // selection and current row follow their pictures (a file that joined a group, its group).
   void sort();
   void remove(std::vector<size_t> rows);
   void clear();
@@ -46,7 +47,8 @@ class PictureListModel : public QAbstractTableModel {
   // The rows after a rename or a journal run: names, paths and check boxes (PictureList::takeBack).
   // Raises run-time error 457, changing nothing, when two rows would hold the same path.
   void takeBack(const std::vector<RenameRow>& rows);
-  // The rows whose files moved (from, to) take their new paths and names, and are checked.
+  // The rows whose files moved (from, to) take their new paths and names, and are checked;
+  // a file of a row's group (PictureRow members) takes its new name in the group.
   void followMoves(const std::vector<std::pair<QString, QString>>& moved);
 
   // The plan is recomputed when next read: the settings or the correction changed, or the

@@ -6,6 +6,7 @@
 #include "app/mainwindow/FileListView.h"
 #include "app/mainwindow/SplitterBar.h"
 #include "app/mainwindow/StatusPanels.h"
+#include "app/naming/ConfigClass.h"
 #include "app/naming/PictureList.h"
 #include "app/ui/HelpSystem.h"
 #include "app/ui/ToolIcons.h"
@@ -233,6 +234,8 @@ void wMain::Form_Resize() {
 const PictureList& wMain::pictures() const { return lvwFiles->pictures().list(); }
 
 void wMain::SettingsChanged() {
+  // Companions turned on or off: the list forms or splits its groups.
+  if (pictures().companions() != CurrentConfig().Companions()) lvwFiles->pictures().sort();
   lvwFiles->pictures().invalidatePlan();
   lvwFiles_ItemClick(lvwFiles->currentRow());
 }

@@ -56,6 +56,7 @@ void ConfigClass::SetDigits(uint8_t nValue) { change(digits_, nValue); }
 void ConfigClass::SetStartNum(int32_t lValue) { change(startNum_, lValue); }
 void ConfigClass::SetNotExif(uint8_t bValue) { change(notExif_, bValue); }
 void ConfigClass::SetExtension(uint8_t bValue) { change(extension_, bValue); }
+void ConfigClass::SetCompanions(bool bValue) { change(companions_, bValue); }
 
 void ConfigClass::SetOffsetApply(bool bValue) { change(offsetApply_, bValue); }
 void ConfigClass::SetOffsetNoDate(bool bValue) { change(offsetNoDate_, bValue); }

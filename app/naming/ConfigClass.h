@@ -69,6 +69,12 @@ class ConfigClass {
   uint8_t Extension() const { return extension_; }
   void SetExtension(uint8_t bValue);
 
+  // True: a picture's companion files (same base name: .xmp, .thm, .aae, .pp3, .dop, or its
+  // full name + .xmp) and the other files of its shot (raw + JPEG/HEIC, a live photo's .mov)
+  // are renamed with it, as one group (FileGroups.h). False: every file goes on its own.
+  bool Companions() const { return companions_; }
+  void SetCompanions(bool bValue);
+
   // Clock correction: DateReal - DateExif, used while OffsetApply is set and the dates differ;
   // OffsetNoDate applies it to the file date of pictures without EXIF date as well. These four
   // fields are not kept in settings files.
@@ -93,7 +99,8 @@ class ConfigClass {
   bool Save(const QString& sPath);
 
   // Reads the settings from the section "Tindra" of sPath; a key that is absent leaves its
-  // field as it was (texts are trimmed in any case). Returns false, changing nothing, when
+  // field as it was (texts are trimmed in any case), except "Companions": a file written
+  // before that key existed reads as on, its default. Returns false, changing nothing, when
   // sPath is empty. A missing file or section still counts as read. On success Path := sPath,
   // Modified := false. A value that does not convert raises 13 (not a number or flag) or 6
   // (out of range) and stops the load at that key: earlier keys keep their new values, Path
@@ -124,6 +131,7 @@ class ConfigClass {
   int32_t startNum_ = 1;
   uint8_t notExif_ = 0;
   uint8_t extension_ = 0;
+  bool companions_ = true;
   bool offsetApply_ = false;
   bool offsetNoDate_ = false;
   rt::DateValue dateExif_ = 0.0;

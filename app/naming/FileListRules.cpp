@@ -1,6 +1,7 @@
 #include "app/naming/FileListRules.h"
 
 #include "app/common/Orvofonctions2.h"
+#include "app/picture/FileKinds.h"
 #include "runtime/Conversions.h"
 
 #include <QDir>
@@ -9,41 +10,13 @@
 
 namespace FileListRules {
 
-namespace {
-// Asked for by other files' static data too, so built on first use.
-const QStringList& classicExtensions() {
-  static const QStringList list = QStringLiteral("jpg jpeg bmp gif").split(QLatin1Char(' '));
-  return list;
-}
-const QStringList& rawExtensions() {
-  static const QStringList list = QStringLiteral("dng cr2 cr3 nef arw orf rw2 pef srw raf").split(QLatin1Char(' '));
-  return list;
-}
-const QStringList& otherExtensions() {
-  static const QStringList list =
-      QStringLiteral("heic heif hif avif tif tiff png webp mp4 mov m4v 3gp 3g2").split(QLatin1Char(' ')) + rawExtensions();
-  return list;
-}
-}  // namespace
+bool IsAcceptedExtension(const QString& path) { return FileKinds::IsListable(Orvofonctions2::GetFileExt(path)); }
 
-bool IsAcceptedExtension(const QString& path) {
-  const QString ext = Orvofonctions2::GetFileExt(path).toLower();
-  return !ext.isEmpty() && (classicExtensions().contains(ext) || otherExtensions().contains(ext));
-}
+bool IsOtherFormat(const QString& path) { return FileKinds::IsOtherFormat(Orvofonctions2::GetFileExt(path)); }
 
-bool IsOtherFormat(const QString& path) {
-  const QString ext = Orvofonctions2::GetFileExt(path).toLower();
-  return !ext.isEmpty() && otherExtensions().contains(ext);
-}
+bool IsRawFormat(const QString& path) { return FileKinds::IsRaw(Orvofonctions2::GetFileExt(path)); }
 
-bool IsRawFormat(const QString& path) {
-  const QString ext = Orvofonctions2::GetFileExt(path).toLower();
-  return !ext.isEmpty() && rawExtensions().contains(ext);
-}
-
-QString AcceptedPatterns() {
-  return QStringLiteral("*.") + (classicExtensions() + otherExtensions()).join(QStringLiteral(";*."));
-}
+QString AcceptedPatterns() { return QStringLiteral("*.") + FileKinds::ListableExtensions().join(QStringLiteral(";*.")); }
 
 QString CommandLineToList(const QString& commandLine) {
   QString list = commandLine;

@@ -54,3 +54,9 @@ QString FutureName(const QString& path, const JpegInfosClass& info, const QStrin
 QString FutureName(const QString& path, const JpegInfosClass& info) {
   return FutureName(path, info, RowDateKey(info), HasExifDate(info));
 }
+
+QString FutureMemberName(const QString& rowFutureName, const QString& rowName, const GroupMember& member) {
+  if (rowFutureName.isEmpty()) return QString();
+  const qsizetype extension = NewExtensionText(rowName, CurrentConfig().Extension()).size();
+  return MemberNewName(member, rowFutureName.chopped(extension), CurrentConfig().Extension());
+}

@@ -2,6 +2,7 @@
 // What the file list shows of a picture: the date key of its row and its future name (the
 // NewName panel of the status bar).
 
+#include "app/naming/FileGroups.h"
 #include "app/picture/JpegInfosClass.h"
 
 #include <QString>
@@ -31,3 +32,8 @@ QString FutureName(const QString& path, const JpegInfosClass& info, const QStrin
 
 // The same for a file read now: the date key and EXIF mark a row added now would get.
 QString FutureName(const QString& path, const JpegInfosClass& info);
+
+// The future name of member, a file of the group of the row named rowName whose future name
+// is rowFutureName (as FutureName gives it): the same body and suffix pattern with the
+// member's own extensions. "" when rowFutureName is "".
+QString FutureMemberName(const QString& rowFutureName, const QString& rowName, const GroupMember& member);

@@ -1,9 +1,11 @@
 #include "app/naming/PictureList.h"
 
+#include "app/naming/FileGroups.h"
 #include "app/naming/FutureName.h"
 #include "app/naming/SimulatedFileSystem.h"
 #include "app/picture/ListableFile.h"
 #include "runtime/PathCodec.h"
+#include "runtime/RuntimeError.h"
 
 #include <algorithm>
 
@@ -78,7 +80,97 @@ QString PictureList::add(const QString& given) {
   return QString();
 }
 
+namespace {
+
+// The shooting date to the second as a date key; "" when there is none or no key holds it.
+QString captureSecond(const JpegInfosClass& info) {
+  if (!(info.CreateDate() > 0)) return QString();
+  try {
+    return rt::toDateKey(info.CreateDate());
+  } catch (const rt::RuntimeError&) {
+    return QString();
+  }
+}
+
+// The names in folder; none when it cannot be listed (the groups then hold listed files only).
+QStringList folderNames(const QString& folder) {
+  try {
+    return rt::localFileSystem().entryNames(folder.isEmpty() ? QStringLiteral("/") : folder);
+  } catch (const rt::RuntimeError&) {
+    return {};
+  }
+}
+
+// A member found in the folder moves only when it is a regular file: a folder or a symbolic
+// link of that name stays (a link renamed apart from its target would dangle).
+bool regularFile(const QString& path) {
+  return rt::files::examineEntry(path).kind == rt::files::EntryKind::RegularFile;
+}
+
+}  // namespace
+
+void PictureList::setCompanions(bool on) {
+  companions_ = on;
+  sort();
+}
+
+// Every added file on its own again, then, companions on, the groups of each folder.
+void PictureList::regroup() {
+  std::vector<PictureRow> files;
+  files.reserve(rows_.size());
+  for (PictureRow& picture : rows_) {
+    std::vector<PictureRow> joined = std::move(picture.joined);
+    picture.joined.clear();
+    picture.row.members.clear();
+    const bool checked = picture.row.checked;
+    files.push_back(std::move(picture));
+    for (PictureRow& member : joined) {
+      member.row.checked = checked;
+      files.push_back(std::move(member));
+    }
+  }
+  unclaimed_.clear();
+  if (!companions_) {
+    rows_ = std::move(files);
+    return;
+  }
+  QStringList folders;
+  QHash<QString, std::vector<size_t>> byFolder;
+  for (size_t i = 0; i < files.size(); ++i) {
+    const QString& folder = files[i].row.folder;
+    if (!byFolder.contains(folder)) folders.append(folder);
+    byFolder[folder].push_back(i);
+  }
+  std::vector<bool> joinedAway(files.size(), false);
+  for (const QString& folder : folders) {
+    const std::vector<size_t>& indices = byFolder[folder];
+    std::vector<GroupedFile> listed;
+    listed.reserve(indices.size());
+    for (size_t i : indices) listed.push_back(GroupedFile{files[i].row.text, captureSecond(files[i].info)});
+    const FolderGroups groups = GroupFolder(folderNames(folder), listed);
+    for (const FileGroup& group : groups.groups) {
+      PictureRow& picture = files[indices[static_cast<size_t>(group.row)]];
+      for (GroupMember member : group.members) {
+        if (member.listed >= 0) {
+          const size_t from = indices[static_cast<size_t>(member.listed)];
+          member.listed = static_cast<qsizetype>(picture.joined.size());
+          picture.joined.push_back(std::move(files[from]));
+          joinedAway[from] = true;
+        } else if (!regularFile(folder + QLatin1Char('/') + member.name)) {
+          continue;
+        }
+        picture.row.members.push_back(member);
+      }
+    }
+    for (const QString& name : groups.unclaimed) unclaimed_.append(folder + QLatin1Char('/') + name);
+  }
+  rows_.clear();
+  for (size_t i = 0; i < files.size(); ++i)
+    if (!joinedAway[i]) rows_.push_back(std::move(files[i]));
+}
+
 void PictureList::sort() {
+  regroup();
   QStringList keys;
   QStringList fractions;
   for (const PictureRow& picture : rows_) {
@@ -115,6 +207,10 @@ void PictureList::reindex() {
   for (size_t i = 0; i < rows_.size(); ++i) {
     byPath_.insert(rows_[i].row.key, static_cast<qsizetype>(i));
     files_.insert(rows_[i].identity);
+    for (const PictureRow& member : rows_[i].joined) {
+      byPath_.insert(member.row.key, static_cast<qsizetype>(i));
+      files_.insert(member.identity);
+    }
   }
 }
 
@@ -126,7 +222,18 @@ std::vector<RenameRow> PictureList::renameRows() const {
 }
 
 void PictureList::takeBack(const std::vector<RenameRow>& renamed) {
-  for (size_t i = 0; i < rows_.size() && i < renamed.size(); ++i) rows_[i].row = renamed[i];
+  for (size_t i = 0; i < rows_.size() && i < renamed.size(); ++i) {
+    PictureRow& picture = rows_[i];
+    picture.row = renamed[i];
+    // The added files of the group follow their members' new names.
+    for (const GroupMember& member : picture.row.members) {
+      if (member.listed < 0 || static_cast<size_t>(member.listed) >= picture.joined.size()) continue;
+      RenameRow& joined = picture.joined[static_cast<size_t>(member.listed)].row;
+      joined.text = member.name;
+      joined.key = joined.folder + QLatin1Char('/') + member.name;
+      joined.checked = picture.row.checked;
+    }
+  }
   reindex();
 }
 
@@ -177,6 +284,7 @@ std::vector<RowPlan> PictureList::plan(const ConfigClass& config, const RenameOf
       plan.date = DateChoice{};
     } else {
       plan.newName = rows[i].text;
+      for (const GroupMember& member : rows[i].members) plan.memberNames.append(member.name);
       plan.outcome = plan.newName == before.text ? RowPlan::Outcome::KeepsName : RowPlan::Outcome::Rename;
     }
   }

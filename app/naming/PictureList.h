@@ -6,6 +6,11 @@
 // Order: ascending date key; rows with the same key keep the order they were added in, except
 // that among them the pictures that both carry a fraction of a second of their shooting time
 // (EXIF SubSecTimeOriginal) go in the order they were taken.
+//
+// Groups (while companions are on, the default): sort() puts the files of one shot in one
+// row, by the rule of FileGroups.h applied to each folder as listed then: the row is the
+// picture (the JPEG/HEIC of a raw pair or a live photo), its members are the other files,
+// added to the list or not. The rename moves a row's whole group; removing a row removes it.
 
 #include "app/naming/BaseName.h"
 #include "app/naming/ConfigClass.h"
@@ -27,6 +32,10 @@ struct PictureRow {
   RenameRow row;                     // path (key), name (text), folder, date key, EXIF mark, check box
   JpegInfosClass info;               // what was read of the picture when it was added
   rt::files::FileIdentity identity;  // the file, whatever path reaches it
+  // The files added to the list that joined this row's group (a raw beside its JPEG, a live
+  // photo's movie, a sidecar given itself), as they were added: row.members[k].listed is the
+  // index here of member k, -1 for a member found in the folder and never added.
+  std::vector<PictureRow> joined = {};
 };
 
 // What the rename would do with a row.
@@ -41,6 +50,7 @@ struct RowPlan {
   };
   Outcome outcome = Outcome::Unchecked;
   QString newName;  // the final name (Rename, KeepsName)
+  QStringList memberNames;  // the final names of the row's members, in their order (Rename, KeepsName)
   QString reason;   // Impossible: why, in French
   DateChoice date;  // the date used and its source (Body when there is one)
 };
@@ -53,8 +63,16 @@ class PictureList {
   // once the additions are done.
   QString add(const QString& path);
 
-  // Sorts on the date key (see the order above).
+  // Forms the groups (see above) and sorts the rows on the date key (see the order above).
   void sort();
+
+  // Companion files and groups on or off (on when the list is made): the list is regrouped
+  // and sorted at once; off, every file added is a row of its own again.
+  void setCompanions(bool on);
+  bool companions() const { return companions_; }
+  // Paths of the companions the last sort() left where they are although a listed picture
+  // may own them (FileGroups.h: "unclaimed"); the rename does not move them.
+  const QStringList& unclaimed() const { return unclaimed_; }
 
   void remove(const std::vector<size_t>& indices);
   void clear();
@@ -62,7 +80,7 @@ class PictureList {
 
   const std::vector<PictureRow>& rows() const { return rows_; }
   size_t size() const { return rows_.size(); }
-  // The row whose path is path; -1 when none.
+  // The row whose path is path, or whose group holds the file added under path; -1 when none.
   qsizetype indexOf(const QString& path) const { return byPath_.value(path, -1); }
 
   // The rows as the rename takes them, and their state after it ran (names, paths, checks).
@@ -81,7 +99,10 @@ class PictureList {
 
  private:
   void reindex();
+  void regroup();
 
+  bool companions_ = true;
+  QStringList unclaimed_;
   std::vector<PictureRow> rows_;
   QHash<QString, qsizetype> byPath_;
   QSet<rt::files::FileIdentity> files_;

@@ -35,14 +35,16 @@ namespace {
 
 enum class Place { Original, Temporary, Final };
 
-// A file the operation moves, and where it stands.
+// A file the operation moves, and where it stands: a row's own file, or one of the other
+// files of its group (member). The files of a group follow each other in the run's moves.
 struct Move {
   size_t row = 0;
   QString baseName;
   QString originalKey;
   QString originalText;
   Place place = Place::Original;
-  QString extension;  // of every final name: ".jpg", as the settings case it
+  QString extension;  // of every final name: ".jpg", as the settings case it (a row's own file)
+  int member = -1;    // index in the row's members; -1 for the row's own file
 };
 
 QString joinPath(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + name; }
@@ -109,19 +111,31 @@ class Run {
 
   // Before moving
   void listFolders();
+  void dropVanishedMembers();
   void leaveAloneNamesTooLong();
   std::optional<QString> nameTooLong(const Move& move);
+  std::optional<QString> namesClash(size_t first, size_t end) const;
   QString finalName(const Move& move, bool suffixOn, int32_t counter) const;
 
   // Moving
   void moveToTemporaryNames();
   void moveToTemporaryName(Move& move);
   void giveFinalNames();
-  void giveFinalName(Move& move, QString& lastBase, int32_t& counter);
+  void giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& counter);
+  bool groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const;
   bool taken(const QString& folder, const QString& foldedName) const;
   qsizetype maxNameLength(const QString& folder) const;
-  bool tryRename(RenameRow& row, const QString& name);
-  void moved(RenameRow& row, const QString& key, const QString& text);
+  bool tryRename(Move& move, const QString& name);
+  void moved(Move& move, const QString& text);
+
+  // The present name and path of a move's file; the end of the group that starts at first.
+  QString& textOf(const Move& move);
+  const QString& textOf(const Move& move) const { return const_cast<Run*>(this)->textOf(move); }
+  QString pathOf(const Move& move) const {
+    const RenameRow& row = rows_[move.row];
+    return move.member < 0 ? row.key : joinPath(row.folder, textOf(move));
+  }
+  size_t groupEnd(size_t first) const;
 
   // Afterwards
   RenameFailure failure(const rt::RuntimeError& error, const QString& reason, QStringList notRestored) const;
@@ -157,11 +171,27 @@ class Run {
   QString suffixPattern_;
 };
 
+QString& Run::textOf(const Move& move) {
+  RenameRow& row = rows_[move.row];
+  return move.member < 0 ? row.text : row.members[static_cast<size_t>(move.member)].name;
+}
+
+size_t Run::groupEnd(size_t first) const {
+  size_t end = first + 1;
+  while (end < moves_.size() && moves_[end].row == moves_[first].row) ++end;
+  return end;
+}
+
 RenameSummary Run::execute() {
-  for (const RenameRow& row : rows_) addName(rowNames_[row.folder], folded(row.text));
+  for (const RenameRow& row : rows_) {
+    QHash<QString, int>& names = rowNames_[row.folder];
+    addName(names, folded(row.text));
+    for (const GroupMember& member : row.members) addName(names, folded(member.name));
+  }
   try {
     chooseNames();
     listFolders();
+    dropVanishedMembers();
     leaveAloneNamesTooLong();
     if (journal_ && !moves_.empty()) writeJournal();
   } catch (...) {
@@ -191,7 +221,7 @@ RenameFailure Run::failure(const rt::RuntimeError& error, const QString& reason,
   for (const Move& move : moves_) {
     if (move.place != Place::Temporary) continue;
     const QString held = QStringLiteral("nom d'origine « %1 » déjà pris").arg(move.originalText);
-    outcome.notRestored.push_back(RenameNotice{rows_[move.row].key, notRestoredWhy_.value(&move, held)});
+    outcome.notRestored.push_back(RenameNotice{pathOf(move), notRestoredWhy_.value(&move, held)});
   }
   outcome.vanished = vanished_;
   outcome.leftAlone = summary_.leftAlone;
@@ -215,6 +245,12 @@ void Run::chooseNames() {
       if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(errors::kBadFileName);
       moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original,
                             NewExtensionText(rows_[i].text, config_.Extension())});
+      // The other files of the group follow it, under the same base name.
+      for (size_t m = 0; m < rows_[i].members.size(); ++m) {
+        const QString& name = rows_[i].members[m].name;
+        moves_.push_back(Move{i, *base, joinPath(rows_[i].folder, name), name, Place::Original, QString(),
+                              static_cast<int>(m)});
+      }
     } else {
       ++summary_.skipped;
     }
@@ -259,9 +295,19 @@ void Run::listFolders() {
   failingFrom_.clear();
 }
 
+// A member of a group that is no longer in its folder (a sidecar deleted since the list was
+// made) has nothing to move: the rest of its group goes on without it.
+void Run::dropVanishedMembers() {
+  std::erase_if(moves_, [this](const Move& move) {
+    return move.member >= 0 && !folders_.value(rows_[move.row].folder).names.contains(folded(textOf(move)));
+  });
+}
+
 QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
-  if (!suffixOn) return move.baseName + move.extension;
-  return move.baseName + FormatIndice(counter, suffixPattern_) + move.extension;
+  const QString body = suffixOn ? move.baseName + FormatIndice(counter, suffixPattern_) : move.baseName;
+  if (move.member < 0) return body + move.extension;
+  const GroupMember& member = rows_[move.row].members[static_cast<size_t>(move.member)];
+  return MemberNewName(GroupMember{move.originalText, member.extensions, member.listed}, body, config_.Extension());
 }
 
 // Why the move cannot be made in its folder, when its temporary name or its first final name
@@ -272,7 +318,7 @@ std::optional<QString> Run::nameTooLong(const Move& move) {
   const int32_t first = config_.IsSuffix() ? config_.StartNum() : 1;
   const std::pair<QString, QString> names[] = {
       {QStringLiteral("nouveau nom"), finalName(move, config_.IsSuffix(), first)},
-      {QStringLiteral("nom provisoire"), kTemporaryPrefix + row.text}};
+      {QStringLiteral("nom provisoire"), kTemporaryPrefix + textOf(move)}};
   for (const auto& [what, name] : names) {
     const qsizetype length = byteLength(name);
     if (length > limit)
@@ -284,15 +330,37 @@ std::optional<QString> Run::nameTooLong(const Move& move) {
   return std::nullopt;
 }
 
+// Two files of a group whose new names differ only in letter case would each find the
+// other's name taken, for every number: the group is left alone.
+std::optional<QString> Run::namesClash(size_t first, size_t end) const {
+  QSet<QString> names;
+  for (size_t i = first; i < end; ++i) {
+    const QString name = finalName(moves_[i], config_.IsSuffix(), 1);
+    if (names.contains(folded(name)))
+      return QStringLiteral("deux fichiers du groupe recevraient le même nom « %1 », fichiers laissés tels quels")
+          .arg(name);
+    names.insert(folded(name));
+  }
+  return std::nullopt;
+}
+
+// A group is renamed whole or not at all: when one of its files cannot take its names, all
+// of them stay.
 void Run::leaveAloneNamesTooLong() {
   std::vector<Move> fitting;
-  for (const Move& move : moves_) {
-    if (const std::optional<QString> reason = nameTooLong(move)) {
-      summary_.leftAlone.push_back(RenameNotice{rows_[move.row].key, *reason});
+  for (size_t first = 0; first < moves_.size();) {
+    const size_t end = groupEnd(first);
+    std::optional<QString> problem;
+    for (size_t i = first; i < end && !problem; ++i) problem = nameTooLong(moves_[i]);
+    if (!problem && end - first > 1) problem = namesClash(first, end);
+    if (problem) {
+      summary_.leftAlone.push_back(RenameNotice{rows_[moves_[first].row].key, *problem});
       ++summary_.skipped;
     } else {
-      fitting.push_back(move);
+      fitting.insert(fitting.end(), moves_.begin() + static_cast<std::ptrdiff_t>(first),
+                     moves_.begin() + static_cast<std::ptrdiff_t>(end));
     }
+    first = end;
   }
   moves_ = std::move(fitting);
 }
@@ -311,9 +379,11 @@ qsizetype Run::maxNameLength(const QString& folder) const {
   return view != folders_.cend() ? view->maxNameLength : FolderView().maxNameLength;
 }
 
-// The row's file now is key, named text: the folder's view and the list's names follow.
-void Run::moved(RenameRow& row, const QString& key, const QString& text) {
-  const QString from = folded(row.text);
+// The move's file now is named text: the folder's view, the list's names and the row follow.
+void Run::moved(Move& move, const QString& text) {
+  RenameRow& row = rows_[move.row];
+  QString& current = textOf(move);
+  const QString from = folded(current);
   const QString to = folded(text);
   FolderView& view = folders_[row.folder];
   removeName(view.names, from);
@@ -321,29 +391,30 @@ void Run::moved(RenameRow& row, const QString& key, const QString& text) {
   QHash<QString, int>& rows = rowNames_[row.folder];
   removeName(rows, from);
   addName(rows, to);
-  row.key = key;
-  row.text = text;
+  current = text;
+  if (move.member < 0) row.key = joinPath(row.folder, text);
 }
 
-// Renames the row's file to name in its folder unless that name is taken; false when it is
+// Renames the move's file to name in its folder unless that name is taken; false when it is
 // (also when the entry appeared after the folder was listed: it counts as taken from then on).
-bool Run::tryRename(RenameRow& row, const QString& name) {
-  const QString target = joinPath(row.folder, name);
-  failingFrom_ = row.key;
+bool Run::tryRename(Move& move, const QString& name) {
+  const QString& folder = rows_[move.row].folder;
+  const QString target = joinPath(folder, name);
+  failingFrom_ = pathOf(move);
   failingTo_ = target;
   const QString foldedName = folded(name);
-  if (taken(row.folder, foldedName)) return false;
+  if (taken(folder, foldedName)) return false;
   // A candidate longer than the folder takes would fail on disk: say so in the system's words.
-  if (byteLength(name) > maxNameLength(row.folder)) {
+  if (byteLength(name) > maxNameLength(folder)) {
     throw rt::SystemError(ENAMETOOLONG);
   }
-  if (!fs_.renameNoReplace(row.key, target)) {
-    addName(folders_[row.folder].names, foldedName);
+  if (!fs_.renameNoReplace(failingFrom_, target)) {
+    addName(folders_[folder].names, foldedName);
     return false;
   }
   failingFrom_.clear();
   failingTo_.clear();
-  moved(row, target, name);
+  moved(move, name);
   return true;
 }
 
@@ -358,9 +429,8 @@ void Run::moveToTemporaryNames() {
 }
 
 void Run::moveToTemporaryName(Move& move) {
-  RenameRow& row = rows_[move.row];
-  QString name = kTemporaryPrefix + row.text;
-  while (!tryRename(row, name)) name = kTemporaryPrefix + name;
+  QString name = kTemporaryPrefix + textOf(move);
+  while (!tryRename(move, name)) name = kTemporaryPrefix + name;
   move.place = Place::Temporary;
 }
 
@@ -368,19 +438,43 @@ void Run::giveFinalNames() {
   progress(RenamePhase::FinalNames, 0);
   QString lastBase;
   int32_t counter = 0;
-  int done = 0;
-  for (Move& move : moves_) {
-    giveFinalName(move, lastBase, counter);
-    progress(RenamePhase::FinalNames, ++done);
+  for (size_t first = 0; first < moves_.size();) {
+    const size_t end = groupEnd(first);
+    giveFinalNames(first, end, lastBase, counter);
+    progress(RenamePhase::FinalNames, static_cast<int>(end));
+    first = end;
   }
 }
 
-void Run::giveFinalName(Move& move, QString& lastBase, int32_t& counter) {
-  RenameRow& row = rows_[move.row];
-  if (move.baseName != lastBase) counter = config_.IsSuffix() ? config_.StartNum() : 1;
-  lastBase = move.baseName;
+// Whether every file of the group can take its candidate for this number.
+bool Run::groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const {
+  for (size_t i = first; i < end; ++i)
+    if (taken(rows_[moves_[i].row].folder, folded(finalName(moves_[i], suffixOn, counter)))) return false;
+  return true;
+}
+
+// Gives the files of one group (a row and its members; a row alone is a group of one) their
+// final names, all with the same number: a number whose names are not all free is skipped
+// before any file moves. When an entry appears meanwhile, the files already moved go on with
+// the next number. Until the whole group has its names, its files count as under temporary
+// names: a failure puts them all back under their old names.
+void Run::giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& counter) {
+  if (moves_[first].baseName != lastBase) counter = config_.IsSuffix() ? config_.StartNum() : 1;
+  lastBase = moves_[first].baseName;
   bool suffixOn = config_.IsSuffix();
-  while (!tryRename(row, finalName(move, suffixOn, counter))) {
+  for (;;) {
+    bool done = end - first == 1 || groupFree(first, end, suffixOn, counter);
+    for (size_t i = first; done && i < end; ++i) {
+      Move& move = moves_[i];
+      const QString before = end - first > 1 ? pathOf(move) : QString();  // a retry moves it again
+      if (!tryRename(move, finalName(move, suffixOn, counter))) {
+        done = false;
+        break;
+      }
+      if (!before.isEmpty() && finals_.value(before) == &move) finals_.remove(before);
+      finals_.insert(pathOf(move), &move);
+    }
+    if (done) break;
     if (!suffixOn) {
       suffixOn = true;
     } else {
@@ -388,12 +482,13 @@ void Run::giveFinalName(Move& move, QString& lastBase, int32_t& counter) {
       ++counter;
     }
   }
-  const size_t index = static_cast<size_t>(&move - moves_.data());
-  if (!plannedFinals_.empty() && row.text != plannedFinals_[index]) journal_->recordFinal(index, row.text);
-  row.checked = false;
-  move.place = Place::Final;
-  finals_.insert(row.key, &move);
-  ++summary_.renamed;
+  for (size_t i = first; i < end; ++i) {
+    Move& move = moves_[i];
+    if (!plannedFinals_.empty() && textOf(move) != plannedFinals_[i]) journal_->recordFinal(i, textOf(move));
+    move.place = Place::Final;
+    ++summary_.renamed;
+  }
+  rows_[moves_[first].row].checked = false;
 }
 
 // ---- Journal ----
@@ -432,16 +527,15 @@ void Run::writeJournal() {
   // taken), recovery still finds the file by its identity.
   JournalRun run;
   for (Move& move : dry.moves_) {
-    RenameRow& row = rows[move.row];
-    const QString temporary = kTemporaryPrefix + row.text;
-    run.files.push_back(JournalFile{row.folder, row.text, temporary, QString(), {}});
-    dry.moved(row, joinPath(row.folder, temporary), temporary);
+    const QString temporary = kTemporaryPrefix + dry.textOf(move);
+    run.files.push_back(JournalFile{rows[move.row].folder, dry.textOf(move), temporary, QString(), {}});
+    dry.moved(move, temporary);
     move.place = Place::Temporary;
   }
   readIdentities(run.files);
   dry.giveFinalNames();
   for (size_t i = 0; i < dry.moves_.size(); ++i) {
-    run.files[i].finalName = rows[dry.moves_[i].row].text;
+    run.files[i].finalName = dry.textOf(dry.moves_[i]);
     plannedFinals_.push_back(run.files[i].finalName);
   }
   journal_->begin(run);
@@ -476,7 +570,7 @@ QStringList Run::restoreOriginalNames() {
   }
   QStringList left;
   for (const Move& move : moves_)
-    if (move.place == Place::Temporary) left.append(rows_[move.row].key);
+    if (move.place == Place::Temporary) left.append(pathOf(move));
   return left;
 }
 
@@ -486,10 +580,10 @@ QStringList Run::restoreOriginalNames() {
 bool Run::restoreOne(Move& move, QList<Move*>& pending, QSet<Move*>& enlisted) {
   RenameRow& row = rows_[move.row];
   try {
-    if (fs_.renameNoReplace(row.key, move.originalKey)) {
-      finals_.remove(row.key);
+    if (fs_.renameNoReplace(pathOf(move), move.originalKey)) {
+      finals_.remove(pathOf(move));
       if (move.place == Place::Final) --summary_.renamed;
-      moved(row, move.originalKey, move.originalText);
+      moved(move, move.originalText);
       row.checked = true;
       move.place = Place::Original;
       notRestoredWhy_.remove(&move);
@@ -510,11 +604,11 @@ bool Run::restoreOne(Move& move, QList<Move*>& pending, QSet<Move*>& enlisted) {
       // Moved or deleted by another program: it is under no name this run knows. Its row
       // keeps its old name, like a file never moved.
       vanished_.append(move.originalKey);
-      finals_.remove(row.key);
+      finals_.remove(pathOf(move));
       if (move.place == Place::Final) --summary_.renamed;
       move.place = Place::Original;
       row.checked = true;
-      moved(row, move.originalKey, move.originalText);
+      moved(move, move.originalText);
     } else {
       const QString reason = rt::currentSystemReason();
       notRestoredWhy_.insert(&move, reason.isEmpty() ? error.description() : reason);

@@ -23,6 +23,10 @@
 //     renamed, 2 from the date the questions give (no offset), or not renamed when declined.
 //     A file that is not renamed is never moved: it keeps its name and its check box. Nor is
 //     a row whose entry is a symbolic link (the list never takes one; it may have become one).
+//   - Groups: a row's members (RenameRow::members, see FileGroups.h) are moved with it, under
+//     its name body, each with its own extensions (MemberNewName). A group is one unit below:
+//     left alone whole, numbered once, rolled back whole. Rows without members are files on
+//     their own, exactly as described here.
 //   - Taken names: a name is taken when an entry of the folder or a row of the list has the
 //     same name ignoring letter case (Unicode simple case folding), so that the folder can be
 //     copied to a card or a disk that ignores case without two pictures colliding. Each folder
@@ -33,14 +37,16 @@
 //   - Name lengths: before any file moves, the temporary name and the first final name of
 //     every file are measured (in bytes, as written on disk) against the longest name their
 //     folder takes. A file whose name cannot fit is left alone, reported in leftAlone with the
-//     reason; the others are renamed. (A later candidate that grows, a second prefix or a
+//     reason (under its row's path, with its whole group); the others are renamed. (A later candidate that grows, a second prefix or a
 //     longer suffix, past the limit stops the run like any other failure.)
 //   - Temporary names: each file to rename gets "($)_" in front of its name, once more while
 //     that name is taken.
 //   - Final names: name body + suffix + extension text. The counter starts at StartNum
 //     (IsSuffix) or 1 whenever the body differs from the previous file's; with IsSuffix off
 //     the first candidate has no suffix. A taken candidate switches the suffix on, then
-//     raises the counter. Renamed rows get their new text and are unchecked.
+//     raises the counter. Renamed rows get their new text and are unchecked. A group takes the
+//     first number for which every one of its files' names is free, checked before any of
+//     them moves; until all have their names, a failure sends them all back.
 //   - Keys are rebuilt as folder + "/" + text.
 //   - On any failure after the first move, every file still under a temporary name gets its
 //     old name back (a file of this operation that took such a name meanwhile is put back
@@ -93,7 +99,7 @@ struct RenameNotice {
 };
 
 struct RenameSummary {
-  int renamed = 0;  // files that received their final names
+  int renamed = 0;  // files that received their final names (group members included)
   int skipped = 0;  // checked files that kept their names (leftAlone included)
   std::vector<RenameNotice> leftAlone;  // checked files not renamed because of a problem
   std::vector<size_t> asked;            // rows whose date was asked, declined ones included

@@ -1,4 +1,4 @@
-// ConfigClass::Save and ConfigClass::Load: the 21 keys of a settings file, in their order.
+// ConfigClass::Save and ConfigClass::Load: the 22 keys of a settings file, in their order.
 
 #include "app/naming/SettingsFile.h"
 
@@ -107,6 +107,7 @@ void writeKeys(const ConfigClass& c, const QString& target) {
   w.put(QStringLiteral("DateSep"), separatorText(c.DateSep()));
   w.put(QStringLiteral("TimeSep"), separatorText(c.TimeSep()));
   w.put(QStringLiteral("DateTimeSep"), separatorText(c.DateTimeSep()));
+  w.put(QStringLiteral("Companions"), flagText(c.Companions()));
 }
 
 }  // namespace
@@ -159,6 +160,7 @@ bool ConfigClass::Load(const QString& sPath) {
   dateSep_ = r.separator(QStringLiteral("DateSep"), dateSep_);
   timeSep_ = r.separator(QStringLiteral("TimeSep"), timeSep_);
   dateTimeSep_ = r.separator(QStringLiteral("DateTimeSep"), dateTimeSep_);
+  companions_ = r.flag(QStringLiteral("Companions"), true);  // absent from older files: on
   path_ = sPath;
   modified_ = false;
   return true;

@@ -3,6 +3,7 @@
 #include "app/naming/FutureName.h"
 #include "app/picture/PictureInfos.h"
 #include "runtime/PathCodec.h"
+#include "tests/support/FormatBuilder.h"
 #include "tests/support/GuardedFifo.h"
 #include "tests/support/JpegBuilder.h"
 #include "tests/support/LibraryRegistration.h"
@@ -187,6 +188,45 @@ TEST(Cli, PlanPrintsExactlyWhatRenameDoes) {
   EXPECT_EQ(asked.lines, QStringList{line({folder.pathOf("DEMANDE.jpg"), "DEMANDE.jpg"})});
   EXPECT_TRUE(asked.errors.contains("DEMANDE.jpg")) << asked.errors.toStdString();
   EXPECT_TRUE(QFile::exists(folder.pathOf("DEMANDE.jpg")));
+}
+
+// A shot's files move together: plan prints the move of each, rename makes them, names and
+// info show the group. With Companions=0 in the settings file each file goes alone.
+TEST(Cli, EveryFileOfAShotMovesWithIt) {
+  REQUIRE_CLI();
+  PictureFolder folder;
+  folder.addPicture("IMG_1.JPG", "2024:03:15 10:00:00");
+  testsupport::RawContent raw;
+  raw.dateTimeOriginal = "2024:03:15 10:00:00";
+  folder.addFile("IMG_1.CR2", testsupport::rawFile(raw));
+  folder.addFile("IMG_1.xmp", "sidecar");
+  folder.addFile("IMG_1.MOV", "live photo");
+  const QString on = writeSettings(testsupport::makeTempDir());
+  const QString off = writeSettings(testsupport::makeTempDir(), "Companions=0\n");
+  const QStringList files{folder.pathOf("IMG_1.CR2"), folder.pathOf("IMG_1.JPG")};
+
+  const CliResult alone = runCli(QStringList{"plan", "--config", off} + files);
+  EXPECT_EQ(alone.lines, QStringList({line({files[0], "20240315_100000001.CR2"}),
+                                      line({files[1], "20240315_100000001.JPG"})}));
+  const CliResult names = runCli(QStringList{"names", "--config", on} + files);
+  EXPECT_EQ(names.lines, QStringList({line({files[0], "20240315100000", "20240315_100000000.CR2"}),
+                                      line({files[1], "20240315100000", "20240315_100000000.JPG"}),
+                                      line({folder.pathOf("IMG_1.MOV"), "", "20240315_100000000.MOV"}),
+                                      line({folder.pathOf("IMG_1.xmp"), "", "20240315_100000000.xmp"})}));
+  const CliResult info = runCli(QStringList{"info"} + files);
+  EXPECT_TRUE(info.lines.value(0).endsWith("\tmême prise que « IMG_1.JPG »")) << info.lines.value(0).toStdString();
+  EXPECT_TRUE(info.lines.value(1).endsWith("\tavec IMG_1.CR2, IMG_1.MOV, IMG_1.xmp")) << info.lines.value(1).toStdString();
+
+  const CliResult plan = runCli(QStringList{"plan", "--config", on} + files);
+  EXPECT_EQ(plan.lines, QStringList({line({files[1], "20240315_100000001.JPG"}),
+                                     line({files[0], "20240315_100000001.CR2"}),
+                                     line({folder.pathOf("IMG_1.MOV"), "20240315_100000001.MOV"}),
+                                     line({folder.pathOf("IMG_1.xmp"), "20240315_100000001.xmp"})}));
+  const CliResult done = runCli(QStringList{"rename", "--config", on} + files);
+  EXPECT_EQ(done.status, 0) << done.errors.toStdString();
+  EXPECT_EQ(done.lines, plan.lines);
+  EXPECT_EQ(folder.entries(), QStringList({"20240315_100000001.CR2", "20240315_100000001.JPG",
+                                           "20240315_100000001.MOV", "20240315_100000001.xmp"}));
 }
 
 // A command line or settings file that cannot be used changes nothing and says why.

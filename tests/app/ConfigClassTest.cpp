@@ -72,6 +72,7 @@ std::vector<SetterCase> setterCases() {
   flag("IsSuffix", &ConfigClass::SetIsSuffix, &ConfigClass::IsSuffix, true);
   flag("OffsetApply", &ConfigClass::SetOffsetApply, &ConfigClass::OffsetApply, false);
   flag("OffsetNoDate", &ConfigClass::SetOffsetNoDate, &ConfigClass::OffsetNoDate, false);
+  flag("Companions", &ConfigClass::SetCompanions, &ConfigClass::Companions, true);
   auto byte = [&cases](const char* name, void (ConfigClass::*set)(uint8_t), uint8_t (ConfigClass::*get)() const,
                        uint8_t current) {
     cases.push_back({name, [=](ConfigClass& c) { (c.*set)(current); },

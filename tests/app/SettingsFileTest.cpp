@@ -47,6 +47,7 @@ void setEveryStoredField(ConfigClass& c) {
   c.SetDateSep("#");
   c.SetTimeSep("h");
   c.SetDateTimeSep("=");
+  c.SetCompanions(false);
 }
 
 // The stored fields as Save writes them (from a copy, so the record keeps its Path and mark).
@@ -66,14 +67,14 @@ int loadError(ConfigClass& c, const QString& path) {
 
 }  // namespace
 
-TEST(SettingsFileTest, FreshRecordWritesTheTwentyOneKeysInOrder) {
+TEST(SettingsFileTest, FreshRecordWritesTheTwentyTwoKeysInOrder) {
   const QString path = tempFile("fresh.tdc");
   ConfigClass c;
   ASSERT_TRUE(c.Save(path));
   EXPECT_EQ(testsupport::readFile(path),
             "[Tindra]\nDate1=1\nDate2=1\nDate3=1\nDateSep0=0\nDateSep1=0\nTime1=0\nTime2=0\n"
             "Time3=0\nTimeSep0=0\nTimeSep1=0\nPrefix=\nPostfix=\nIsSuffix=1\nDigits=2\nStartNum=1\n"
-            "SuffixType=0\nNotExif=0\nExtension=0\nDateSep=\nTimeSep=\nDateTimeSep=\n");
+            "SuffixType=0\nNotExif=0\nExtension=0\nDateSep=\nTimeSep=\nDateTimeSep=\nCompanions=1\n");
   EXPECT_EQ(c.Path(), path);
   EXPECT_FALSE(c.Modified());
   EXPECT_EQ(kSettingsFileFilter, "Fichiers de configuration Tindra (*.tdc)|*.tdc|Tous les fichiers|*.*");
@@ -149,6 +150,7 @@ TEST(SettingsFileTest, AbsentKeysKeepTheCurrentValuesTrimmed) {
   EXPECT_EQ(c.Extension(), expected.Extension());
   EXPECT_FALSE(c.IsTimeSep(0));
   EXPECT_TRUE(c.IsTimeSep(1));
+  EXPECT_TRUE(c.Companions());  // a file from before the key existed: companions on
 }
 
 TEST(SettingsFileTest, MissingFileOrSectionStillCountsAsRead) {

@@ -124,6 +124,7 @@ TEST_F(ParamsDialogTest, ControlsShowTheSettingsAndConfirmingThemUnchangedChange
   config.SetSuffixType(1);
   config.SetNotExif(2);
   config.SetExtension(1);
+  config.SetCompanions(false);
   config.SetOffsetApply(true);
   config.SetDateExif(rt::makeDate(2005, 1, 1, 10, 0, 0));
   config.SetDateReal(rt::makeDate(2005, 1, 1, 11, 30, 15));
@@ -141,6 +142,7 @@ TEST_F(ParamsDialogTest, ControlsShowTheSettingsAndConfirmingThemUnchangedChange
   EXPECT_TRUE(w.optSuffixe[1]->isChecked());
   EXPECT_TRUE(w.optNotExif[2]->isChecked());
   EXPECT_TRUE(w.optExtension[1]->isChecked());
+  EXPECT_FALSE(w.chkCompanions->isChecked());
   EXPECT_EQ(w.txtTimeOffset[0]->text(), "01/01/2005 10:00:00");
   EXPECT_EQ(w.txtTimeDiff->text(), "01h 30m 15s");
   // The example is the body the rename writes: settings keep one time separator, so the
@@ -163,6 +165,9 @@ TEST_F(ParamsDialogTest, ControlsShowTheSettingsAndConfirmingThemUnchangedChange
   config.SetDateSep(QStringLiteral("|"));
   open();
   EXPECT_EQ(dialog->cboDateSep->currentIndex(), -1);
+  dialog->chkCompanions->click();
+  dialog->cmdBoutons[1]->click();
+  EXPECT_TRUE(config.Companions());
 }
 
 TEST_F(ParamsDialogTest, ExampleFollowsEveryControl) {

@@ -5,7 +5,9 @@
 #include "app/dialogs/wParams.h"
 #include "app/mainwindow/DialogCommands.h"
 #include "tests/gui/WindowFixture.h"
+#include "app/naming/PictureList.h"
 #include "tests/support/DialogDriver.h"
+#include "tests/support/FormatBuilder.h"
 
 #include <QDir>
 #include <QDateTime>
@@ -210,3 +212,44 @@ TEST_F(PlanColumnsTest, TheColumnsFollowCheckBoxesAndSettings) {
 }
 
 }  // namespace
+
+// A shot in the window: the raw joins its JPEG's row and leaves it when companions are turned
+// off; the rename moves every file of the group, undo brings them all back and the row, its
+// group and its future name follow.
+TEST_F(PlanColumnsTest, AShotIsOneRowRenamedAndUndoneWhole) {
+  wMain& w = commandWindow();
+  const QString jpeg = shot(pictureDir, "IMG_1.JPG", exifDate(2024, 5, 1, 10, 0, 0));
+  testsupport::RawContent raw;
+  raw.dateTimeOriginal = exifDate(2024, 5, 1, 10, 0, 0);
+  testsupport::writeFile(pictureDir + "/IMG_1.CR2", testsupport::rawFile(raw));
+  testsupport::writeFile(pictureDir + "/IMG_1.xmp", "sidecar");
+  w.AddFiles(QStringList{pictureDir + "/IMG_1.CR2", jpeg}.join("\r\n"));
+  EXPECT_EQ(rowNames(), QStringList{"IMG_1.JPG"});
+  EXPECT_EQ(column(FileListView::kFutureName), QStringList{"20240501AA.JPG"});
+  CurrentConfig().SetCompanions(false);
+  w.SettingsChanged();
+  EXPECT_EQ(rowNames(), (QStringList{"IMG_1.JPG", "IMG_1.CR2"}));
+  EXPECT_EQ(column(FileListView::kFutureName), (QStringList{"20240501AA.JPG", "20240501AA.CR2"}));
+  CurrentConfig().SetCompanions(true);
+  w.SettingsChanged();
+  ASSERT_EQ(rowNames(), QStringList{"IMG_1.JPG"});
+
+  confirmParameters(false);
+  ui.queueAnswer(ui::Answer::Ok);
+  window->mnuActionRename->trigger();
+  EXPECT_EQ(rowNames(), QStringList{"20240501AA.JPG"});
+  EXPECT_EQ(sorted(QDir(pictureDir).entryList(QDir::Files)),
+            (QStringList{"20240501AA.CR2", "20240501AA.JPG", "20240501AA.xmp"}));
+
+  ui.queueAnswer(ui::Answer::Ok);
+  window->mnuEditUndo->trigger();
+  EXPECT_EQ(sorted(QDir(pictureDir).entryList(QDir::Files)), (QStringList{"IMG_1.CR2", "IMG_1.JPG", "IMG_1.xmp"}));
+  EXPECT_EQ(rowNames(), QStringList{"IMG_1.JPG"});
+  ASSERT_EQ(w.pictures().size(), 1u);
+  QStringList members;
+  for (const GroupMember& member : w.pictures().rows()[0].row.members) members.append(member.name);
+  EXPECT_EQ(members, (QStringList{"IMG_1.CR2", "IMG_1.xmp"}));
+  EXPECT_EQ(w.pictures().rows()[0].joined.at(0).row.key, pictureDir + "/IMG_1.CR2");
+  EXPECT_EQ(column(FileListView::kFutureName), QStringList{"20240501AA.JPG"});
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+}
