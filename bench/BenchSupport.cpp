@@ -2,9 +2,12 @@
 
 #include "app/common/ErrorHandling.h"
 #include "runtime/ComServer.h"
-#include "tests/support/JpegBuilder.h"
+#include "app/naming/FutureName.h"
+#include "app/picture/PictureInfos.h"
 
 #include <QDir>
+
+#include <algorithm>
 #include <QFile>
 
 #include <cstdio>
@@ -13,8 +16,6 @@
 namespace benchsupport {
 
 namespace {
-
-QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
 
 // Keeps the times per iteration of each benchmark that ran without error.
 class RecordingReporter : public benchmark::ConsoleReporter {
@@ -32,51 +33,28 @@ class RecordingReporter : public benchmark::ConsoleReporter {
 
 }  // namespace
 
-QByteArray dateInOrder(int i) {
-  return QStringLiteral("2012:03:%1 10:%2:%3")
-      .arg(twoDigits(1 + i % 28), twoDigits(i % 60), twoDigits((i / 60) % 60))
-      .toLatin1();
-}
-
-QByteArray dateShuffled(int i, int count) {
-  const int n = (i * 7919) % count;
-  return QStringLiteral("2012:%1:%2 %3:%4:%5")
-      .arg(twoDigits(1 + n / 1000), twoDigits(1 + (n / 40) % 25), twoDigits(n % 24), twoDigits(n % 60),
-           twoDigits((n / 7) % 60))
-      .toLatin1();
-}
-
-QByteArray cameraPicture(const QByteArray& dateTaken, bool bigEndian) {
-  testsupport::ExifContent c;
-  c.bigEndian = bigEndian;
-  c.dateTimeOriginal = dateTaken;
-  c.dateTime = dateTaken;
-  c.otherEntries = 12;
-  const QByteArray exif = testsupport::exifBody(testsupport::exifTiff(c)) + QByteArray(3000, '\x11');
-  return testsupport::JpegBuilder()
-      .app0Jfif()
-      .app1(exif)
-      .dqt()
-      .frame(0xC0, 8, 480, 640)
-      .raw(QByteArray(4000, '\x5A'))
-      .scanAndEnd()
-      .bytes();
-}
-
-QStringList writePictures(const QString& dir, int count, const std::function<QByteArray(int)>& dateOf) {
-  QDir().mkpath(dir);
-  QStringList paths;
-  for (int i = 0; i < count; ++i) {
-    const QByteArray bytes = cameraPicture(dateOf(i), i % 2 == 1);
-    const QString path = dir + QStringLiteral("/IMG_%1.jpg").arg(i, 5, 10, QLatin1Char('0'));
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
-      std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-      std::exit(1);
-    }
-    paths.append(path);
+std::vector<RenameRow> listRows(const QString& dir) {
+  std::vector<RenameRow> rows;
+  for (const QString& name : QDir(dir).entryList(QDir::Files, QDir::Name)) {
+    const QString path = dir + QLatin1Char('/') + name;
+    const JpegInfosClass info = PictureInfos(path);
+    rows.push_back(RenameRow{path, name, dir, RowDateKey(info), HasExifDate(info), true});
   }
-  return paths;
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const RenameRow& a, const RenameRow& b) { return a.dateKey < b.dateKey; });
+  return rows;
+}
+
+BenchProgram::BenchProgram(int& argc, char** argv) {
+  if (!root_.isValid()) {
+    std::fprintf(stderr, "cannot make a temporary folder\n");
+    return;
+  }
+  usePrivateConfig(root_.path());
+  app_ = std::make_unique<QCoreApplication>(argc, argv);
+  if (!registerLibrary()) return;
+  printErrorsToStderr();
+  ready_ = true;
 }
 
 void usePrivateConfig(const QString& root) {

@@ -1,37 +1,53 @@
-// What the benchmarks share: camera-like test pictures, a private registry with this build's
-// library, the plain open-and-read floor, and the ratio of two benchmarks' times.
+// What the benchmarks share: camera-like test pictures (bench/BenchPictures.h), the list's rows,
+// a private registry with this build's library, the plain open-and-read floor, and the ratio of
+// two benchmarks' times.
 #pragma once
+
+#include "app/naming/RenameQuestions.h"
+#include "app/naming/RenameRow.h"
+#include "bench/BenchPictures.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QCoreApplication>
 
-#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace benchsupport {
 
-// "2012:03:dd 10:mm:ss", a different date for each i below 28 * 60 * 60: pictures taken in
-// shooting order.
-QByteArray dateInOrder(int i);
+// The file list's rows for every picture of dir, in list order (shooting order).
+std::vector<RenameRow> listRows(const QString& dir);
 
-// A date for picture i of count (count at least 1), the pictures taken in a shuffled order over
-// the months of 2012.
-QByteArray dateShuffled(int i, int count);
+// Answers no question and shows no progress.
+class SilentQuestions : public RenameQuestions {
+ public:
+  QString askDate(const QString&, const QString&) override { return QString(); }
+  void progress(RenamePhase, int, int) override {}
+};
 
-// A small JPEG as cameras write it: JFIF and EXIF heads (both dates set to dateTaken, a dozen
-// other entries, about 3 KB of maker data), a 640 x 480 frame and about 4 KB of scan data.
-QByteArray cameraPicture(const QByteArray& dateTaken, bool bigEndian);
+// What a benchmark program starts with: a private temporary folder made the configuration
+// folder, the application object, this build's library registered there and the program's
+// error messages on stderr.
+class BenchProgram {
+ public:
+  BenchProgram(int& argc, char** argv);
+  // False, with a message on stderr, when the folder cannot be made or the library registered.
+  bool ready() const { return ready_; }
+  QString root() const { return root_.path(); }
 
-// Creates dir if needed and writes count pictures IMG_00000.jpg... into it, picture i taken at
-// dateOf(i), odd ones big-endian. Returns their paths in that order; exits the process with a
-// message when a file cannot be written.
-QStringList writePictures(const QString& dir, int count, const std::function<QByteArray(int)>& dateOf);
+ private:
+  QTemporaryDir root_;
+  std::unique_ptr<QCoreApplication> app_;
+  bool ready_ = false;
+};
 
 // Creates root/config and makes it the configuration folder, so that the registry the
 // benchmark uses is its own. Call before the application object exists.

@@ -9,11 +9,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,13 +27,8 @@ QStringList& files() {
 }
 
 QByteArray heic(const QByteArray& date, bool bigEndian) {
-  testsupport::ExifContent exif;
-  exif.bigEndian = bigEndian;
-  exif.dateTime = date;
-  exif.dateTimeOriginal = date;
-  exif.otherEntries = 12;
   testsupport::HeifContent c;
-  c.tiff = testsupport::exifTiff(exif);
+  c.tiff = testsupport::exifTiff(benchsupport::cameraExif(date, bigEndian));
   c.exifAtEnd = true;
   c.imageBytes = kMediaBytes;
   return testsupport::heifFile(c);
@@ -70,11 +63,7 @@ QStringList writeFiles(const QString& dir) {
       default: bytes = mp4(i); break;
     }
     const QString path = dir + QStringLiteral("/F_%1.%2").arg(i, 5, 10, QLatin1Char('0')).arg(QLatin1String(kExtensions[i % 4]));
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
-      std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-      std::exit(1);
-    }
+    benchsupport::writeFile(path, bytes);
     paths.append(path);
   }
   return paths;
@@ -109,13 +98,9 @@ BENCHMARK(BM_PictureInfosMixed)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-  QTemporaryDir root;
-  if (!root.isValid()) return 1;
-  benchsupport::usePrivateConfig(root.path());
-  QCoreApplication app(argc, argv);
-  if (!benchsupport::registerLibrary()) return 1;
-  benchsupport::printErrorsToStderr();
-  files() = writeFiles(root.path() + QStringLiteral("/mixed"));
+  const benchsupport::BenchProgram program(argc, argv);
+  if (!program.ready()) return 1;
+  files() = writeFiles(program.root() + QStringLiteral("/mixed"));
 
   const benchsupport::BenchTimes times = benchsupport::runBenchmarks(argc, argv);
   const auto real = times.realRatio("BM_PictureInfosMixed/real_time", "BM_OpenReadHead/real_time");

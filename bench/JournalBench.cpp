@@ -4,19 +4,15 @@
 // Prints the median ratio of the two. Each folder is on the same file system; the engine gives the
 // same names on every run, so each iteration does the whole work again.
 #include "app/naming/ConfigClass.h"
-#include "app/naming/FutureName.h"
 #include "app/naming/JournalStore.h"
 #include "app/naming/RenameEngine.h"
-#include "app/picture/PictureInfos.h"
 #include "bench/BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QTemporaryDir>
+#include <QFile>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -35,27 +31,10 @@ QString& journaledDir() {
   return dir;
 }
 
-std::vector<RenameRow> listRows(const QString& dir) {
-  std::vector<RenameRow> rows;
-  for (const QString& name : QDir(dir).entryList(QDir::Files, QDir::Name)) {
-    const QString path = dir + QLatin1Char('/') + name;
-    const JpegInfosClass info = PictureInfos(path);
-    rows.push_back(RenameRow{path, name, dir, RowDateKey(info), HasExifDate(info), true});
-  }
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const RenameRow& a, const RenameRow& b) { return a.dateKey < b.dateKey; });
-  return rows;
-}
-
-class SilentQuestions : public RenameQuestions {
- public:
-  QString askDate(const QString&, const QString&) override { return QString(); }
-  void progress(RenamePhase, int, int) override {}
-};
-
 // One engine over one folder, with or without journal.
 struct Renamer {
-  Renamer(const QString& dir, bool journaled) : rows(listRows(dir)), engine(rt::localFileSystem(), config, {}, questions) {
+  Renamer(const QString& dir, bool journaled)
+      : rows(benchsupport::listRows(dir)), engine(rt::localFileSystem(), config, {}, questions) {
     if (journaled) engine.setJournal(&journal);
   }
   bool run() {
@@ -65,7 +44,7 @@ struct Renamer {
   }
   std::vector<RenameRow> rows;
   ConfigClass config;
-  SilentQuestions questions;
+  benchsupport::SilentQuestions questions;
   JournalWriter journal;
   RenameEngine engine;
 };
@@ -100,15 +79,11 @@ BENCHMARK(BM_EngineWithAndWithoutJournal)->Unit(benchmark::kMillisecond)->UseRea
 }  // namespace
 
 int main(int argc, char** argv) {
-  QTemporaryDir root;
-  if (!root.isValid()) return 1;
-  benchsupport::usePrivateConfig(root.path());
-  ::setenv("XDG_STATE_HOME", QFile::encodeName(root.path() + QStringLiteral("/state")).constData(), 1);
-  QCoreApplication app(argc, argv);
-  if (!benchsupport::registerLibrary()) return 1;
-  benchsupport::printErrorsToStderr();
-  plainDir() = root.path() + QStringLiteral("/plain");
-  journaledDir() = root.path() + QStringLiteral("/journaled");
+  const benchsupport::BenchProgram program(argc, argv);
+  if (!program.ready()) return 1;
+  ::setenv("XDG_STATE_HOME", QFile::encodeName(program.root() + QStringLiteral("/state")).constData(), 1);
+  plainDir() = program.root() + QStringLiteral("/plain");
+  journaledDir() = program.root() + QStringLiteral("/journaled");
   benchsupport::writePictures(plainDir(), kFiles, benchsupport::dateInOrder);
   benchsupport::writePictures(journaledDir(), kFiles, benchsupport::dateInOrder);
 

@@ -6,9 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -50,13 +48,9 @@ BENCHMARK(BM_PictureInfos)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-  QTemporaryDir root;
-  if (!root.isValid()) return 1;
-  benchsupport::usePrivateConfig(root.path());
-  QCoreApplication app(argc, argv);
-  if (!benchsupport::registerLibrary()) return 1;
-  benchsupport::printErrorsToStderr();
-  files() = benchsupport::writePictures(root.path() + QStringLiteral("/pictures"), kFiles, benchsupport::dateInOrder);
+  const benchsupport::BenchProgram program(argc, argv);
+  if (!program.ready()) return 1;
+  files() = benchsupport::writePictures(program.root() + QStringLiteral("/pictures"), kFiles, benchsupport::dateInOrder);
 
   const benchsupport::BenchTimes times = benchsupport::runBenchmarks(argc, argv);
   const auto real = times.realRatio("BM_PictureInfos/real_time", "BM_OpenReadHead/real_time");

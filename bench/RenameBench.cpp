@@ -4,19 +4,14 @@
 // the ratio of the two. The engine gives the same names on every run, so each iteration does
 // the whole work again.
 #include "app/naming/ConfigClass.h"
-#include "app/naming/FutureName.h"
 #include "app/naming/RenameEngine.h"
-#include "app/picture/PictureInfos.h"
 #include "bench/BenchSupport.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -32,25 +27,6 @@ QString& plainDir() {
   static QString dir;
   return dir;
 }
-
-// The file list's rows for every picture of the folder, in list order.
-std::vector<RenameRow> listRows(const QString& dir) {
-  std::vector<RenameRow> rows;
-  for (const QString& name : QDir(dir).entryList(QDir::Files, QDir::Name)) {
-    const QString path = dir + QLatin1Char('/') + name;
-    const JpegInfosClass info = PictureInfos(path);
-    rows.push_back(RenameRow{path, name, dir, RowDateKey(info), HasExifDate(info), true});
-  }
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const RenameRow& a, const RenameRow& b) { return a.dateKey < b.dateKey; });
-  return rows;
-}
-
-class SilentQuestions : public RenameQuestions {
- public:
-  QString askDate(const QString&, const QString&) override { return QString(); }
-  void progress(RenamePhase, int, int) override {}
-};
 
 void BM_PlainReadAndRenameTwice(benchmark::State& state) {
   QStringList names = QDir(plainDir()).entryList(QDir::Files, QDir::Name);
@@ -77,9 +53,9 @@ void BM_PlainReadAndRenameTwice(benchmark::State& state) {
 }
 
 void BM_RenameEngine(benchmark::State& state) {
-  std::vector<RenameRow> rows = listRows(engineDir());
+  std::vector<RenameRow> rows = benchsupport::listRows(engineDir());
   ConfigClass config;
-  SilentQuestions questions;
+  benchsupport::SilentQuestions questions;
   RenameEngine engine(rt::localFileSystem(), config, {}, questions);
   for (auto _ : state) {
     for (RenameRow& row : rows) row.checked = true;
@@ -95,14 +71,10 @@ BENCHMARK(BM_RenameEngine)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace
 
 int main(int argc, char** argv) {
-  QTemporaryDir root;
-  if (!root.isValid()) return 1;
-  benchsupport::usePrivateConfig(root.path());
-  QCoreApplication app(argc, argv);
-  if (!benchsupport::registerLibrary()) return 1;
-  benchsupport::printErrorsToStderr();
-  engineDir() = root.path() + QStringLiteral("/engine");
-  plainDir() = root.path() + QStringLiteral("/plain");
+  const benchsupport::BenchProgram program(argc, argv);
+  if (!program.ready()) return 1;
+  engineDir() = program.root() + QStringLiteral("/engine");
+  plainDir() = program.root() + QStringLiteral("/plain");
   benchsupport::writePictures(engineDir(), kFiles, benchsupport::dateInOrder);
   benchsupport::writePictures(plainDir(), kFiles, benchsupport::dateInOrder);
 

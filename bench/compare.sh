@@ -34,8 +34,8 @@ done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tindra-compare.XXXXXX")
 [[ ${KEEP:-0} == 1 ]] || trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config
-mkdir -p "$XDG_CONFIG_HOME"
+export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_STATE_HOME"  # rename journals stay in the run's own folder
 "$build/bin/tindra-regserver" "$build/bin/libOrvoLib22.so" >/dev/null
 cli=$build/bin/tindra-cli
 

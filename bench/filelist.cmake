@@ -2,7 +2,7 @@
 # with PictureInfos alone.
 if(TARGET tindra_gui AND TARGET OrvoLib22)
   add_executable(filelist_bench ${CMAKE_CURRENT_SOURCE_DIR}/FileListBench.cpp
-                                ${CMAKE_CURRENT_SOURCE_DIR}/BenchSupport.cpp
+                                ${CMAKE_CURRENT_SOURCE_DIR}/BenchSupport.cpp ${CMAKE_CURRENT_SOURCE_DIR}/BenchPictures.cpp
                                 ${CMAKE_SOURCE_DIR}/tests/support/JpegBuilder.cpp
                                 ${CMAKE_SOURCE_DIR}/tests/support/ScriptedUiServices.cpp)
   target_link_libraries(filelist_bench PRIVATE tindra_gui benchmark::benchmark)

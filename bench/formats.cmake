@@ -2,7 +2,7 @@
 # reading their heads.
 if(TARGET tindra_core AND TARGET OrvoLib22)
   add_executable(formats_bench ${CMAKE_CURRENT_SOURCE_DIR}/FormatsBench.cpp
-                               ${CMAKE_CURRENT_SOURCE_DIR}/BenchSupport.cpp
+                               ${CMAKE_CURRENT_SOURCE_DIR}/BenchSupport.cpp ${CMAKE_CURRENT_SOURCE_DIR}/BenchPictures.cpp
                                ${CMAKE_SOURCE_DIR}/tests/support/JpegBuilder.cpp
                                ${CMAKE_SOURCE_DIR}/tests/support/FormatBuilder.cpp)
   target_link_libraries(formats_bench PRIVATE tindra_core benchmark::benchmark)

@@ -49,10 +49,11 @@ class ClassFactory final : public IClassFactory {
 
 }  // namespace
 
-HRESULT getClassFactory(const CLSID& clsid, const IID& iid, void** object) {
+HRESULT getClassFactory(std::span<const BuiltClass> classes, const CLSID& clsid, const IID& iid,
+                        void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
-  const BuiltClass* cls = findBuiltClass(clsid);
+  const BuiltClass* cls = findClassIn(classes, clsid);
   if (!cls) return CLASS_E_CLASSNOTAVAILABLE;
   auto* factory = new (std::nothrow) ClassFactory(*cls);
   if (!factory) return E_OUTOFMEMORY;

@@ -7,8 +7,9 @@
 
 namespace orvo {
 
-// Gives a new factory for clsid asked for iid: CLASS_E_CLASSNOTAVAILABLE when this build
-// does not carry the class.
-HRESULT getClassFactory(const CLSID& clsid, const IID& iid, void** object);
+// Gives a new factory for clsid asked for iid: CLASS_E_CLASSNOTAVAILABLE when classes
+// do not hold it.
+HRESULT getClassFactory(std::span<const BuiltClass> classes, const CLSID& clsid, const IID& iid,
+                        void** object);
 
 }  // namespace orvo

@@ -7,20 +7,20 @@
 #include "lib/IniParam.h"
 #include "lib/KeyFilter.h"
 #include "lib/LogFileClass.h"
-#include "lib/PrintWnd.h"
 #include "lib/RegBase.h"
 #include "lib/StrToKclass.h"
 #include "lib/StringArray.h"
-#include "lib/WinPlace.h"
+#include "lib/WidgetModule.h"
 
 namespace orvo {
 namespace {
-// One line per class: add a class here once its implementation exists.
+// One line per class: add a class here once its implementation exists. The classes that need
+// widgets are created by the widget module, loaded then.
 const BuiltClass kBuiltClasses[] = {
     {OrvoLib22::kIniParam, &createObject<IniParam>},
     {OrvoLib22::kHexFunctions, &createObject<HexFunctions>},
-    {OrvoLib22::kWinPlace, &createObject<WinPlace>},
-    {OrvoLib22::kPrintWnd, &createObject<PrintWnd>},
+    {OrvoLib22::kWinPlace, &createWidgetObject<CLSID_WinPlace>},
+    {OrvoLib22::kPrintWnd, &createWidgetObject<CLSID_PrintWnd>},
     {OrvoLib22::kFilesPaths, &createObject<FilesPaths>},
     {OrvoLib22::kDivers, &createObject<Divers>},
     {OrvoLib22::kRegBase, &createObject<RegBase>},
@@ -33,11 +33,6 @@ const BuiltClass kBuiltClasses[] = {
 
 std::span<const BuiltClass> builtClasses() { return kBuiltClasses; }
 
-const BuiltClass* findBuiltClass(const CLSID& clsid) {
-  for (const BuiltClass& c : kBuiltClasses) {
-    if (c.info.clsid == clsid) return &c;
-  }
-  return nullptr;
-}
+const BuiltClass* findBuiltClass(const CLSID& clsid) { return findClassIn(kBuiltClasses, clsid); }
 
 }  // namespace orvo

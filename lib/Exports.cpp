@@ -4,6 +4,7 @@
 #include "lib/ClassFactory.h"
 #include "lib/Registration.h"
 #include "lib/ServerLifetime.h"
+#include "lib/WidgetModule.h"
 #include "lib/include/OrvoLib22.h"
 #include "runtime/ComErrorInfo.h"
 #include "runtime/ComServer.h"
@@ -29,10 +30,12 @@ HRESULT guarded(Body&& body) noexcept {
 }  // namespace
 
 ORVOLIB_EXPORT HRESULT DllGetClassObject(const CLSID& clsid, const IID& iid, void** object) {
-  return guarded([&] { return orvo::getClassFactory(clsid, iid, object); });
+  return guarded([&] { return orvo::getClassFactory(orvo::builtClasses(), clsid, iid, object); });
 }
 
-ORVOLIB_EXPORT HRESULT DllCanUnloadNow() { return orvo::serverInUse() ? S_FALSE : S_OK; }
+ORVOLIB_EXPORT HRESULT DllCanUnloadNow() {
+  return orvo::serverInUse() || orvo::widgetModuleInUse() ? S_FALSE : S_OK;
+}
 
 ORVOLIB_EXPORT HRESULT DllRegisterServer() {
   return guarded([] { return orvo::registerLibrary(ownPath()); });

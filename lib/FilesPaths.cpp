@@ -1,17 +1,14 @@
 #include "lib/FilesPaths.h"
 
-#include "lib/BrowseDirectory.h"
-#include "lib/Global.h"
-#include "lib/SelfReference.h"
 #include "lib/ArgumentValues.h"
+#include "lib/FormArgument.h"
+#include "lib/SelfReference.h"
+#include "lib/WidgetModule.h"
 #include "runtime/RuntimeError.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QRandomGenerator>
 
 namespace orvo {
@@ -98,83 +95,6 @@ QString chosenFilesText(const QStringList& files) {
   return out;
 }
 
-// The 1-based position of the filter the user ended on. With the details hidden the dialog
-// reports only the filter's description, which two filters may share: the position comes
-// from its filter list itself.
-int32_t chosenFilterPosition(const QFileDialog& dialog, const QStringList& filters) {
-  if (const auto* list = dialog.findChild<const QComboBox*>(QStringLiteral("fileTypeCombo"))) {
-    if (list->currentIndex() >= 0 && list->currentIndex() < filters.size()) return list->currentIndex() + 1;
-  }
-  const qsizetype position = filters.indexOf(dialog.selectedNameFilter());
-  return position < 0 ? 1 : static_cast<int32_t>(position + 1);
-}
-
-// Qt's file dialog, refusing (with a message, the dialog staying open) a name whose folder
-// does not exist: the chosen path must be usable as it is.
-class ExistingPathFileDialog : public QFileDialog {
- public:
-  using QFileDialog::QFileDialog;
-
-  void accept() override {
-    const QStringList files = selectedFiles();
-    if (!files.isEmpty() && !QFileInfo(files.first()).isDir()) {
-      const QFileInfo chosen(files.first());
-      if (!chosen.absoluteDir().exists()) {
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("%1\nLe chemin d'accès n'existe pas.\nVérifiez que le chemin "
-                                            "d'accès correct a été entré.")
-                                 .arg(QDir::toNativeSeparators(chosen.absoluteFilePath())));
-        return;
-      }
-    }
-    QFileDialog::accept();
-  }
-};
-
-struct FileDialogRequest {
-  WId parent = 0;
-  QStringList filters;
-  bool save = false;
-  bool multi = false;
-  QString fileName;
-  QString initDir;
-  QString title;
-  int32_t filterIndex = 0;
-};
-
-// Runs the dialog; false when cancelled. On acceptance fills files and chosenFilter (1-based,
-// 0 when there are no filters).
-bool runFileDialog(const FileDialogRequest& request, QStringList& files, int32_t& chosenFilter) {
-  QWidget* parent = request.parent ? QWidget::find(request.parent) : nullptr;
-  ExistingPathFileDialog dialog(parent);
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setOption(QFileDialog::HideNameFilterDetails);
-  QString title = request.title;
-  if (title.isEmpty()) title = request.save ? QStringLiteral("Enregistrer sous") : QStringLiteral("Ouvrir");
-  dialog.setWindowTitle(title);
-  if (request.save) {
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-  } else {
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.multi ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-  }
-  if (!request.filters.isEmpty()) {
-    dialog.setNameFilters(request.filters);
-    if (request.filterIndex >= 1 && request.filterIndex <= request.filters.size()) {
-      dialog.selectNameFilter(request.filters[request.filterIndex - 1]);
-    }
-  }
-  if (!request.initDir.isEmpty()) dialog.setDirectory(request.initDir);
-  if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
-
-  if (dialog.exec() != QDialog::Accepted) return false;
-  files = dialog.selectedFiles();
-  if (files.isEmpty()) return false;
-  chosenFilter = request.filters.isEmpty() ? 0 : chosenFilterPosition(dialog, request.filters);
-  return true;
-}
-
 // --- Temporary files ----------------------------------------------------------------------
 
 // Creates an empty file named prefix + 4 hexadecimal digits + ".TMP" in folder (ending with
@@ -230,9 +150,12 @@ HRESULT FilesPaths::GetFileName(WId hwndParent, const QString& sFilter, const QV
     request.title = readText(sDialogTitle, QString());
     request.filterIndex = nFilterIndex ? readInt32(*nFilterIndex, 0) : 0;
 
+    const WidgetEntry& widgets = widgetModule();
+    bool accepted = false;
     QStringList files;
     int32_t chosenFilter = 0;
-    if (!runFileDialog(request, files, chosenFilter)) {
+    raiseWidgetFailure(widgets, widgets.runFileDialog(request, &accepted, &files, &chosenFilter));
+    if (!accepted) {
       *result = QString();
       return;
     }
@@ -266,11 +189,8 @@ HRESULT FilesPaths::ChooseDirectory(QWidget* frmSrc, const QString& sPrompt, con
   if (!result) return E_POINTER;
   const SelfReference alive(static_cast<_FilesPaths*>(this));
   return rt::com::callMember([&] {
-    CheckFormArgument(frmSrc);
-    QString initial = readText(sPath, QString());
-    if (initial.isEmpty()) initial = QDir::currentPath();
-    const bool noNetwork = SansReseau ? readFlag(*SansReseau, false) : false;
-    *result = BrowseForFolder(frmSrc, sPrompt, initial, noNetwork);
+    const WidgetEntry& widgets = widgetModule();
+    raiseWidgetFailure(widgets, widgets.chooseDirectory(frmSrc, sPrompt, sPath, SansReseau, result));
   });
 }
 

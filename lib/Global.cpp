@@ -1,9 +1,6 @@
 #include "lib/Global.h"
 
-#include "lib/ErrorTable.h"
 #include "runtime/RuntimeError.h"
-
-#include <QWidget>
 
 namespace orvo {
 
@@ -22,11 +19,6 @@ QString TrimSpaces(const QString& text) {
   while (first < last && text[first] == QLatin1Char(' ')) ++first;
   while (last > first && text[last - 1] == QLatin1Char(' ')) --last;
   return text.mid(first, last - first);
-}
-
-void CheckFormArgument(QWidget* obj) {
-  if (obj && obj->isWindow()) return;
-  raiseLibraryError(ErrFormRequired);
 }
 
 }  // namespace orvo

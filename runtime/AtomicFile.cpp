@@ -68,6 +68,23 @@ int32_t errorOfTempCreation(int err) {
 
 }  // namespace
 
+namespace {
+
+FileStamp stampOf(const struct stat& st) {
+  return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), static_cast<int64_t>(st.st_size),
+          static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec,
+          static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+std::optional<FileStamp> fileStamp(const QString& path) {
+  struct stat st {};
+  const QByteArray native = QFile::encodeName(path);
+  if (native.isEmpty() || ::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return stampOf(st);
+}
+
 ReadResult readWholeFile(const QString& path, qint64 maxSize) {
   ReadResult result;
   const QByteArray native = QFile::encodeName(path);
@@ -90,6 +107,7 @@ ReadResult readWholeFile(const QString& path, qint64 maxSize) {
     ::close(fd);
     return result;
   }
+  result.stamp = stampOf(st);
   QByteArray bytes;
   char chunk[65536];
   for (;;) {

@@ -8,13 +8,29 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace rt::files {
+
+// What tells one version of a file from another without reading it: a file replaced through
+// writeFileAtomically is a new inode; one rewritten in place changes size or change time.
+struct FileStamp {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  int64_t size = -1;
+  int64_t changeNs = 0;  // status change time, nanoseconds
+  int64_t modifyNs = 0;  // modification time, nanoseconds
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// The stamp of the regular file at path; nullopt when there is none (or not a regular file).
+std::optional<FileStamp> fileStamp(const QString& path);
 
 struct ReadResult {
   QByteArray bytes;     // the content (empty when absent or unreadable)
   bool exists = false;  // a file (or something else) is at the path
   int32_t error = 0;    // 0, or the runtime's file error number when it exists but cannot be read
+  FileStamp stamp;      // of the file read, when error is 0 and it exists
 };
 
 // Reads the whole file at path. A missing file is exists = false, error = 0. A folder at the

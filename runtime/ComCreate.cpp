@@ -4,6 +4,7 @@
 #include "runtime/RegistryStore.h"
 
 #include <QDir>
+#include <QSet>
 
 namespace rt::com {
 namespace {
@@ -48,26 +49,59 @@ Attempt createFrom(const QString& path, const CLSID& clsid, const IID& iid, void
   return attempt;
 }
 
-// The places to try, in order, without repeats.
-QStringList candidatePaths(const CLSID& clsid, const BundledServer* bundled) {
-  QStringList paths;
-  const auto addBundled = [&](const QStringList& folders) {
-    if (!bundled || bundled->fileName.isEmpty()) return;
-    for (const QString& folder : folders) {
-      if (!folder.isEmpty()) paths.append(QDir::cleanPath(QDir(folder).absoluteFilePath(bundled->fileName)));
+// The places to try, in order: the bundled server's first folders, the user's and the machine's
+// registrations, its last folders. Each group is asked for only when the ones before it gave
+// nothing, so a client whose own copy of the server answers never reads the registry.
+class CandidatePaths {
+ public:
+  CandidatePaths(const CLSID& clsid, const BundledServer* bundled) : clsid_(clsid), bundled_(bundled) {}
+
+  // The paths of the next group not tried yet; empty when every group is done.
+  QStringList next() {
+    while (stage_ < 3) {
+      QStringList group;
+      switch (stage_++) {
+        case 0: group = bundledIn(bundled_ ? bundled_->firstFolders : QStringList()); break;
+        case 1: group = registered(); break;
+        default: group = bundledIn(bundled_ ? bundled_->lastFolders : QStringList()); break;
+      }
+      QStringList fresh;
+      for (const QString& path : group) {
+        if (tried_.contains(path)) continue;
+        tried_.insert(path);
+        fresh.append(path);
+      }
+      if (!fresh.isEmpty()) return fresh;
     }
-  };
-  if (bundled) addBundled(bundled->firstFolders);
-  const QString key = serverKey(clsid);
-  for (const auto& value : {reg::queryValue(reg::ClassesRoot, key, QString()),
-                            reg::queryMachineValue(reg::ClassesRoot, key, QString())}) {
-    const QString path = value.value_or(QString()).trimmed();
-    if (!path.isEmpty()) paths.append(path);
+    return {};
   }
-  if (bundled) addBundled(bundled->lastFolders);
-  paths.removeDuplicates();
-  return paths;
-}
+
+ private:
+  QStringList bundledIn(const QStringList& folders) const {
+    QStringList paths;
+    if (!bundled_ || bundled_->fileName.isEmpty()) return paths;
+    for (const QString& folder : folders) {
+      if (!folder.isEmpty()) paths.append(QDir::cleanPath(QDir(folder).absoluteFilePath(bundled_->fileName)));
+    }
+    return paths;
+  }
+
+  QStringList registered() const {
+    QStringList paths;
+    const QString key = serverKey(clsid_);
+    for (const auto& value : {reg::queryValue(reg::ClassesRoot, key, QString()),
+                              reg::queryMachineValue(reg::ClassesRoot, key, QString())}) {
+      const QString path = value.value_or(QString()).trimmed();
+      if (!path.isEmpty()) paths.append(path);
+    }
+    return paths;
+  }
+
+  const CLSID& clsid_;
+  const BundledServer* bundled_;
+  int stage_ = 0;
+  QSet<QString> tried_;
+};
 
 }  // namespace
 
@@ -82,18 +116,22 @@ HRESULT createInstance(const CLSID& clsid, const IID& iid, void** object, QStrin
                        const BundledServer* bundled) {
   if (!object) return E_POINTER;
   *object = nullptr;
-  const QStringList paths = candidatePaths(clsid, bundled);
-  if (paths.isEmpty()) {
-    if (detail) *detail = QStringLiteral("Classe non enregistrée : %1").arg(guidToString(clsid));
-    return REGDB_E_CLASSNOTREG;
-  }
+  CandidatePaths candidates(clsid, bundled);
   Attempt furthest;
   QStringList missing;
-  for (const QString& path : paths) {
-    Attempt attempt = createFrom(path, clsid, iid, object);
-    if (!failed(attempt.status)) return attempt.status;
-    if (attempt.status == CO_E_DLLNOTFOUND) missing.append(path);
-    if (reach(attempt.status) > reach(furthest.status)) furthest = attempt;
+  bool anyPath = false;
+  for (QStringList group = candidates.next(); !group.isEmpty(); group = candidates.next()) {
+    anyPath = true;
+    for (const QString& path : group) {
+      Attempt attempt = createFrom(path, clsid, iid, object);
+      if (!failed(attempt.status)) return attempt.status;
+      if (attempt.status == CO_E_DLLNOTFOUND) missing.append(path);
+      if (reach(attempt.status) > reach(furthest.status)) furthest = attempt;
+    }
+  }
+  if (!anyPath) {
+    if (detail) *detail = QStringLiteral("Classe non enregistrée : %1").arg(guidToString(clsid));
+    return REGDB_E_CLASSNOTREG;
   }
   if (detail) {
     QStringList lines;

@@ -61,9 +61,24 @@ void appendUtf8(QByteArray& out, char32_t c) {
 
 bool escapedByte(char16_t u) { return u >= kEscapeBase + 0x80 && u <= kEscapeBase + 0xFF; }
 
+// Most names are plain ASCII, whose bytes and characters are the same: they skip the
+// character-by-character work below.
+bool isAscii(QByteArrayView bytes) {
+  for (const char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+bool isAscii(QStringView text) {
+  for (const QChar c : text)
+    if (c.unicode() >= 0x80) return false;
+  return true;
+}
+
 }  // namespace
 
 QString decodePath(const QByteArray& bytes) {
+  if (isAscii(bytes)) return QString::fromLatin1(bytes);
   QString text;
   text.reserve(bytes.size());
   qsizetype i = 0;
@@ -81,6 +96,7 @@ QString decodePath(const QByteArray& bytes) {
 }
 
 QByteArray encodePath(const QString& path) {
+  if (isAscii(path)) return path.toLatin1();
   QByteArray bytes;
   bytes.reserve(path.size());
   for (qsizetype i = 0; i < path.size(); ++i) {
@@ -100,6 +116,7 @@ QByteArray encodePath(const QString& path) {
 }
 
 QString displayPath(const QString& path) {
+  if (isAscii(path)) return path;
   QString shown;
   shown.reserve(path.size());
   for (qsizetype i = 0; i < path.size(); ++i) {

@@ -8,7 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QHash>
+
 #include <functional>
+#include <memory>
+#include <mutex>
 
 namespace rt::reg {
 namespace {
@@ -36,9 +40,10 @@ QString configFolder() {
   return (home.isEmpty() ? QDir::homePath() : home) + QStringLiteral("/.config");
 }
 
+// A hive as read for a query, shared with the cache below.
 struct LoadedHive {
-  ParsedHive hive;
-  bool readable = false;
+  std::shared_ptr<const ParsedHive> hive;
+  bool readable() const { return hive != nullptr; }
 };
 
 // The hive of root in the store under configuration folder folder.
@@ -46,28 +51,51 @@ QString hiveFileIn(const QString& folder, int32_t root) {
   return folder + QStringLiteral("/Tindra/registry/") + rootName(root) + QStringLiteral(".reg");
 }
 
+// The process reads each hive file once while it stays the same: a query compares the file's
+// stamp with the one read (a write by this process or another replaces the file, so the stamp
+// changes) and parses again only when they differ. A missing hive is not kept.
+struct CachedHive {
+  files::FileStamp stamp;
+  std::shared_ptr<const ParsedHive> hive;
+};
+
 LoadedHive loadFile(const QString& path, int32_t root) {
-  LoadedHive loaded;
-  if (!isValidRoot(root)) return loaded;
+  if (!isValidRoot(root)) return {};
+  static std::mutex guard;
+  static QHash<QString, CachedHive> cache;
+  if (const std::optional<files::FileStamp> stamp = files::fileStamp(path)) {
+    const std::lock_guard lock(guard);
+    const auto cached = cache.constFind(path);
+    if (cached != cache.cend() && cached->stamp == *stamp) return {cached->hive};
+  }
   const files::ReadResult file = files::readWholeFile(path, kMaxHiveSize);
-  if (file.error != 0) return loaded;
-  loaded.hive = parseHive(file.bytes, rootName(root));
-  loaded.readable = true;
-  return loaded;
+  if (file.error != 0) return {};
+  auto hive = std::make_shared<const ParsedHive>(parseHive(file.bytes, rootName(root)));
+  const std::lock_guard lock(guard);
+  if (file.exists) {
+    cache.insert(path, CachedHive{file.stamp, hive});
+  } else {
+    cache.remove(path);
+  }
+  return {hive};
 }
 
 LoadedHive load(int32_t root) { return loadFile(hiveFile(root), root); }
 
 // The key at the path below top, or nullptr (also for a malformed path).
-HiveKey* find(HiveKey& top, const QString& path) {
+const HiveKey* find(const HiveKey& top, const QString& path) {
   const QStringList names = splitKeyPath(path);
   if (names.isEmpty()) return nullptr;
-  HiveKey* key = &top;
+  const HiveKey* key = &top;
   for (const QString& name : names) {
     key = key->child(name);
     if (!key) return nullptr;
   }
   return key;
+}
+
+HiveKey* find(HiveKey& top, const QString& path) {
+  return const_cast<HiveKey*>(find(static_cast<const HiveKey&>(top), path));
 }
 
 // A change applied to the hive's tree: returns its result and sets changed when it modified
@@ -133,7 +161,7 @@ QString hiveOversizeText(int32_t root) {
 
 bool keyExists(int32_t root, const QString& key) {
   LoadedHive loaded = load(root);
-  return loaded.readable && find(loaded.hive.root, key) != nullptr;
+  return loaded.readable() && find(loaded.hive->root, key) != nullptr;
 }
 
 bool createKey(int32_t root, const QString& key, const QString& className) {
@@ -151,7 +179,7 @@ bool createKey(int32_t root, const QString& key, const QString& className) {
 
 std::optional<QString> queryValue(int32_t root, const QString& key, const QString& name) {
   LoadedHive loaded = load(root);
-  const HiveKey* found = loaded.readable ? find(loaded.hive.root, key) : nullptr;
+  const HiveKey* found = loaded.readable() ? find(loaded.hive->root, key) : nullptr;
   const QString* value = found ? found->value(name) : nullptr;
   if (!value) return std::nullopt;
   return *value;
@@ -184,7 +212,7 @@ bool deleteTree(int32_t root, const QString& key) {
 
 QStringList subKeys(int32_t root, const QString& key) {
   LoadedHive loaded = load(root);
-  const HiveKey* found = loaded.readable ? find(loaded.hive.root, key) : nullptr;
+  const HiveKey* found = loaded.readable() ? find(loaded.hive->root, key) : nullptr;
   QStringList names;
   if (found) {
     for (const auto& child : found->children()) names.append(child->name());
@@ -194,7 +222,7 @@ QStringList subKeys(int32_t root, const QString& key) {
 
 QStringList valueNames(int32_t root, const QString& key) {
   LoadedHive loaded = load(root);
-  const HiveKey* found = loaded.readable ? find(loaded.hive.root, key) : nullptr;
+  const HiveKey* found = loaded.readable() ? find(loaded.hive->root, key) : nullptr;
   QStringList names;
   if (found) {
     for (const auto& value : found->values()) names.append(value.first);
@@ -220,7 +248,7 @@ QString machineHiveFile(int32_t root) {
 
 std::optional<QString> queryMachineValue(int32_t root, const QString& key, const QString& name) {
   LoadedHive loaded = loadFile(machineHiveFile(root), root);
-  const HiveKey* found = loaded.readable ? find(loaded.hive.root, key) : nullptr;
+  const HiveKey* found = loaded.readable() ? find(loaded.hive->root, key) : nullptr;
   const QString* value = found ? found->value(name) : nullptr;
   if (!value) return std::nullopt;
   return *value;

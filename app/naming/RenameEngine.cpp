@@ -42,6 +42,7 @@ struct Move {
   QString originalKey;
   QString originalText;
   Place place = Place::Original;
+  QString extension;  // of every final name: ".jpg", as the settings case it
 };
 
 QString joinPath(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + name; }
@@ -67,7 +68,20 @@ struct FolderView {
   qsizetype maxNameLength = 255;
 };
 
-QString folded(const QString& name) { return name.toCaseFolded(); }
+// The name as compared ignoring case. Camera names are ASCII, where folding is lower-casing:
+// done here without the general case tables, and without a copy when there is nothing to lower.
+QString folded(const QString& name) {
+  bool upper = false;
+  for (const QChar c : name) {
+    if (c.unicode() >= 0x80) return name.toCaseFolded();
+    upper |= c.unicode() >= 'A' && c.unicode() <= 'Z';
+  }
+  if (!upper) return name;
+  QString lower = name;
+  for (QChar& c : lower)
+    if (c.unicode() >= 'A' && c.unicode() <= 'Z') c = QChar(static_cast<char16_t>(c.unicode() + ('a' - 'A')));
+  return lower;
+}
 
 void addName(QHash<QString, int>& names, const QString& key) { ++names[key]; }
 
@@ -84,7 +98,7 @@ class Run {
   Run(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets, RenameQuestions& questions,
       const RenameEngine::PictureReader& reader, std::vector<RenameRow>& rows, JournalWriter* journal)
       : fs_(fs), config_(config), offsets_(offsets), questions_(questions), reader_(reader), rows_(rows),
-        journal_(journal) {}
+        journal_(journal), suffixPattern_(SuffixPattern(config.Digits(), config.SuffixType())) {}
 
   RenameSummary execute();
 
@@ -104,7 +118,8 @@ class Run {
   void moveToTemporaryName(Move& move);
   void giveFinalNames();
   void giveFinalName(Move& move, QString& lastBase, int32_t& counter);
-  bool taken(const QString& folder, const QString& name) const;
+  bool taken(const QString& folder, const QString& foldedName) const;
+  qsizetype maxNameLength(const QString& folder) const;
   bool tryRename(RenameRow& row, const QString& name);
   void moved(RenameRow& row, const QString& key, const QString& text);
 
@@ -128,7 +143,7 @@ class Run {
 
   std::vector<Move> moves_;
   QHash<QString, FolderView> folders_;  // every folder of a file to rename
-  QHash<QString, int> rowNames_;        // every row's folder + "/" + case-folded name
+  QHash<QString, QHash<QString, int>> rowNames_;  // every row's case-folded name, by folder
   QHash<QString, Move*> finals_;        // files of this run under their final names, by path
   QHash<const Move*, QString> notRestoredWhy_;  // why each file left under a temporary name is there
   QStringList vanished_;
@@ -139,12 +154,11 @@ class Run {
   QString failingTo_;
   JournalWriter* journal_;
   std::vector<QString> plannedFinals_;  // by move, when journaled
+  QString suffixPattern_;
 };
 
-QString rowName(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + folded(name); }
-
 RenameSummary Run::execute() {
-  for (const RenameRow& row : rows_) addName(rowNames_, rowName(row.folder, row.text));
+  for (const RenameRow& row : rows_) addName(rowNames_[row.folder], folded(row.text));
   try {
     chooseNames();
     listFolders();
@@ -199,7 +213,8 @@ void Run::chooseNames() {
     if (std::optional<QString> base = chooseBaseName(i)) {
       // A body holding "/" (or NUL) would move the file elsewhere: not a file name.
       if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(errors::kBadFileName);
-      moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original});
+      moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original,
+                            NewExtensionText(rows_[i].text, config_.Extension())});
     } else {
       ++summary_.skipped;
     }
@@ -245,16 +260,15 @@ void Run::listFolders() {
 }
 
 QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
-  const QString pattern = SuffixPattern(config_.Digits(), config_.SuffixType());
-  const QString suffix = suffixOn ? FormatIndice(counter, pattern) : QString();
-  return move.baseName + suffix + NewExtensionText(move.originalText, config_.Extension());
+  if (!suffixOn) return move.baseName + move.extension;
+  return move.baseName + FormatIndice(counter, suffixPattern_) + move.extension;
 }
 
 // Why the move cannot be made in its folder, when its temporary name or its first final name
 // is longer than the folder takes.
 std::optional<QString> Run::nameTooLong(const Move& move) {
   const RenameRow& row = rows_[move.row];
-  const qsizetype limit = folders_.value(row.folder).maxNameLength;
+  const qsizetype limit = maxNameLength(row.folder);
   const int32_t first = config_.IsSuffix() ? config_.StartNum() : 1;
   const std::pair<QString, QString> names[] = {
       {QStringLiteral("nouveau nom"), finalName(move, config_.IsSuffix(), first)},
@@ -285,17 +299,28 @@ void Run::leaveAloneNamesTooLong() {
 
 // ---- Moving ----
 
-bool Run::taken(const QString& folder, const QString& name) const {
-  return rowNames_.contains(rowName(folder, name)) || folders_.value(folder).names.contains(folded(name));
+bool Run::taken(const QString& folder, const QString& foldedName) const {
+  const auto rows = rowNames_.constFind(folder);
+  if (rows != rowNames_.cend() && rows->contains(foldedName)) return true;
+  const auto view = folders_.constFind(folder);
+  return view != folders_.cend() && view->names.contains(foldedName);
+}
+
+qsizetype Run::maxNameLength(const QString& folder) const {
+  const auto view = folders_.constFind(folder);
+  return view != folders_.cend() ? view->maxNameLength : FolderView().maxNameLength;
 }
 
 // The row's file now is key, named text: the folder's view and the list's names follow.
 void Run::moved(RenameRow& row, const QString& key, const QString& text) {
+  const QString from = folded(row.text);
+  const QString to = folded(text);
   FolderView& view = folders_[row.folder];
-  removeName(view.names, folded(row.text));
-  addName(view.names, folded(text));
-  removeName(rowNames_, rowName(row.folder, row.text));
-  addName(rowNames_, rowName(row.folder, text));
+  removeName(view.names, from);
+  addName(view.names, to);
+  QHash<QString, int>& rows = rowNames_[row.folder];
+  removeName(rows, from);
+  addName(rows, to);
   row.key = key;
   row.text = text;
 }
@@ -306,13 +331,14 @@ bool Run::tryRename(RenameRow& row, const QString& name) {
   const QString target = joinPath(row.folder, name);
   failingFrom_ = row.key;
   failingTo_ = target;
-  if (taken(row.folder, name)) return false;
+  const QString foldedName = folded(name);
+  if (taken(row.folder, foldedName)) return false;
   // A candidate longer than the folder takes would fail on disk: say so in the system's words.
-  if (byteLength(name) > folders_.value(row.folder).maxNameLength) {
+  if (byteLength(name) > maxNameLength(row.folder)) {
     throw rt::SystemError(ENAMETOOLONG);
   }
   if (!fs_.renameNoReplace(row.key, target)) {
-    addName(folders_[row.folder].names, folded(name));
+    addName(folders_[row.folder].names, foldedName);
     return false;
   }
   failingFrom_.clear();

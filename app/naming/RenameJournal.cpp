@@ -312,9 +312,11 @@ QByteArray journalPlanText(const JournalRun& run) {
       text += "folder\t" + field(file.folder) + '\n';
     }
     const rt::durable::FileIdentity& id = file.identity;
-    text += "file\t" + QByteArray::number(id.device) + '\t' + QByteArray::number(id.inode) + '\t' +
-            QByteArray::number(id.size) + '\t' + QByteArray::number(id.modifiedNs) + '\t' + field(file.oldName) +
-            '\t' + field(file.temporaryName) + '\t' + field(file.finalName) + '\n';
+    // Appended piece by piece: one line per file, thousands of files.
+    text.append("file\t").append(QByteArray::number(id.device)).append('\t').append(QByteArray::number(id.inode));
+    text.append('\t').append(QByteArray::number(id.size)).append('\t').append(QByteArray::number(id.modifiedNs));
+    text.append('\t').append(field(file.oldName)).append('\t').append(field(file.temporaryName));
+    text.append('\t').append(field(file.finalName)).append('\n');
   }
   text += "plan\t" + QByteArray::number(static_cast<qulonglong>(run.files.size())) + '\n';
   return text;

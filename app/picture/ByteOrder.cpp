@@ -49,7 +49,13 @@ void SwapBytes(int16_t& value) {
 }
 
 void SwapBytes(int32_t& value) {
-  value = static_cast<int32_t>(reversedHexBytes(Orvofonctions2::Hex8(value), 8));
+  // The two 16-bit halves, swapped and exchanged: the library's answers for them are remembered.
+  auto low = static_cast<int16_t>(value & 0xFFFF);
+  auto high = static_cast<int16_t>((static_cast<uint32_t>(value) >> 16) & 0xFFFF);
+  SwapBytes(low);
+  SwapBytes(high);
+  value = static_cast<int32_t>((static_cast<uint32_t>(static_cast<uint16_t>(low)) << 16) |
+                               static_cast<uint16_t>(high));
 }
 
 void SwapBytes(QVariant& value) {

@@ -9,7 +9,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <memory>
+#include <new>
 #include <span>
+#include <utility>
 #include <vector>
 
 class PictureBytes {
@@ -61,9 +64,29 @@ class FilePictureBytes final : public PictureBytes {
   std::optional<rt::DateValue> modificationDate() const;
 
  private:
+  // Leaves the bytes a window grows by uninitialised: each is read from the file before use,
+  // and zeroing 64 KiB per picture cost more than parsing it.
+  template <class T>
+  struct Uninitialised : std::allocator<T> {
+    template <class U>
+    struct rebind {
+      using other = Uninitialised<U>;
+    };
+    Uninitialised() = default;
+    template <class U>
+    Uninitialised(const Uninitialised<U>&) noexcept {}
+    template <class U>
+    void construct(U* at) noexcept {
+      ::new (static_cast<void*>(at)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* at, Args&&... args) {
+      ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+  };
   struct Window {
     int64_t start = 0;
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t, Uninitialised<uint8_t>> bytes;
     bool holds(int64_t pos, int64_t count) const {
       return pos >= start && pos - start + count <= static_cast<int64_t>(bytes.size());
     }

@@ -99,6 +99,22 @@ TEST(Cli, InfoPrintsTheRecordOfEachFile) {
   EXPECT_TRUE(r.errors.contains(folder.pathOf("dossier.jpg"))) << r.errors.toStdString();
 }
 
+// A command-line run loads the library but none of the widget stack: what a user waits for
+// when a script calls the tool once per picture.
+TEST(Cli, LoadsTheLibraryWithoutTheWidgetStack) {
+  REQUIRE_CLI();
+  PictureFolder folder;
+  folder.addPicture("IMG_1.jpg", "2024:03:15 10:00:00");
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("LD_DEBUG", "files");
+  const CliResult r = runCli({"plan", folder.pathOf("IMG_1.jpg")}, 120000, environment);
+  EXPECT_EQ(r.status, 0) << r.errors.toStdString();
+  EXPECT_EQ(r.lines.size(), 1);
+  EXPECT_TRUE(r.errors.contains("libOrvoLib22.so")) << "the loader's trace is there";
+  for (const char* library : {"libOrvoLib22Widgets", "libQt6Widgets", "libQt6Gui", "libQt6PrintSupport"})
+    EXPECT_FALSE(r.errors.contains(library)) << library;
+}
+
 // The list key stays the camera's date; the future name follows the settings file and the
 // clock correction, which reaches file dates only with --file-dates.
 TEST(Cli, NamesFollowTheSettingsFileAndTheCorrection) {

@@ -9,7 +9,7 @@ prefix=$work/prefix
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 app=fr.tindra.Tindra
-for f in bin/tindra bin/tindra-cli bin/tindra-regserver lib/tindra/libOrvoLib22.so.2 \
+for f in bin/tindra bin/tindra-cli bin/tindra-regserver lib/tindra/libOrvoLib22.so.2 lib/tindra/libOrvoLib22Widgets.so.2 \
          share/tindra/help/index.html share/tindra/help/100.html \
          share/applications/$app.desktop share/metainfo/$app.metainfo.xml \
          share/icons/hicolor/scalable/apps/$app.svg share/man/man1/tindra.1 share/man/man1/tindra-cli.1 \

@@ -12,6 +12,7 @@ deb=$(ls "$work"/package/tindra_*.deb) || fail "no package built"
 # Contents: the programs, the private library, help, desktop integration, the library kit.
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$work/contents"
 for f in /usr/bin/tindra /usr/bin/tindra-cli /usr/bin/tindra-regserver /usr/lib/tindra/libOrvoLib22.so.2 \
+         /usr/lib/tindra/libOrvoLib22Widgets.so.2 \
          /usr/share/tindra/help/index.html /usr/share/applications/fr.tindra.Tindra.desktop \
          /usr/share/metainfo/fr.tindra.Tindra.metainfo.xml /usr/share/icons/hicolor/256x256/apps/fr.tindra.Tindra.png \
          /usr/share/icons/hicolor/scalable/apps/fr.tindra.Tindra.svg /usr/share/man/man1/tindra.1 \

@@ -318,4 +318,22 @@ TEST_F(FilesPathsTest, ChooseDirectoryPreselectsAndReturnsTheFolder) {
   QVariant noNetwork(true);
   ASSERT_EQ(paths_->ChooseDirectory(&form, QStringLiteral("?"), QVariant(), &noNetwork, &out), S_OK);
   EXPECT_EQ(out, QString());
+
+  // Late-bound, the form travels as an object: one that is not a widget is refused as well, the
+  // form itself is taken.
+  const QString name = QStringLiteral("ChooseDirectory");
+  DISPID id = DISPID_UNKNOWN;
+  ASSERT_EQ(paths_->GetIDsOfNames(IID__FilesPaths, &name, 1, 0, &id), S_OK);
+  QObject notAWidget;
+  QVariant args[] = {QVariant::fromValue(&notAWidget), QVariant(QStringLiteral("?")), QVariant(dir)};
+  DispParams params{args, 3};
+  ExcepInfo error;
+  QVariant result;
+  EXPECT_EQ(paths_->Invoke(id, IID__FilesPaths, 0, DISPATCH_METHOD, &params, &result, &error, nullptr),
+            DISP_E_EXCEPTION);
+  EXPECT_EQ(error.number, 1024);
+  testsupport::whenShown<QDialog>([](QDialog* d) { d->accept(); }, QStringLiteral("BrowseDirectory"));
+  args[0] = QVariant::fromValue(static_cast<QObject*>(&form));
+  EXPECT_EQ(paths_->Invoke(id, IID__FilesPaths, 0, DISPATCH_METHOD, &params, &result, &error, nullptr), S_OK);
+  EXPECT_EQ(result.toString(), dir);
 }

@@ -7,6 +7,7 @@
 #include "runtime/ComServer.h"
 #include "runtime/RegistryStore.h"
 #include "tests/lib/LibTestSupport.h"
+#include "tests/lib/RaisedError.h"
 #include "tests/support/LibraryRegistration.h"
 #include "tests/support/TestEnvironment.h"
 
@@ -130,4 +131,33 @@ TEST(ServerSearch, AMissingLibraryIsNamedWithEveryPlaceLookedAt) {
   ASSERT_TRUE(testsupport::writeFile(libraryIn(folder + QStringLiteral("/lib/tindra")), "not a library"));
   EXPECT_EQ(rt::com::createInstance(CLSID_HexFunctions, hex, &detail, &bundled), CO_E_ERRORINDLL);
   EXPECT_TRUE(detail.contains(gone)) << detail.toStdString();
+}
+
+// The widget classes and dialogs come from the widget module beside the library: a copy of the
+// library without it still serves the other classes, and a dialog member says which file is
+// missing instead of failing silently.
+TEST(ServerSearch, ACopyWithoutItsWidgetModuleServesTheRestAndNamesTheModule) {
+  libtest::PrivateRegistry user;  // nothing registered: that copy or nothing
+  PrivateMachineStore machine;
+  const QString folder = folderWithLibrary(QStringLiteral("no-widgets"));
+  const rt::com::BundledServer bundled{QLatin1String(OrvoLib22::kServerFileName), {folder}, {}};
+  ComPtr<_HexFunctions> hex;
+  ASSERT_EQ(rt::com::createInstance(CLSID_HexFunctions, hex, nullptr, &bundled), S_OK);
+  EXPECT_EQ(origin(hex), libraryIn(folder));
+
+  ComPtr<_WinPlace> place;
+  EXPECT_TRUE(failed(rt::com::createInstance(CLSID_WinPlace, place, nullptr, &bundled)));
+  EXPECT_FALSE(place);
+
+  ComPtr<_FilesPaths> paths;
+  ASSERT_EQ(rt::com::createInstance(CLSID_FilesPaths, paths, nullptr, &bundled), S_OK);
+  QVariant filterIndex;
+  QString chosen;
+  const HRESULT status = paths->GetFileName(0, QString(), QVariant(), QVariant(), QVariant(), QVariant(),
+                                            QVariant(), &filterIndex, &chosen);
+  const libtest::RaisedError error = libtest::raisedError(status, paths.get());
+  EXPECT_EQ(error.number, 429);
+  EXPECT_EQ(error.source, QStringLiteral("OrvoLib22"));
+  EXPECT_TRUE(error.description.contains(folder + QStringLiteral("/libOrvoLib22Widgets.so.2")))
+      << error.description.toStdString();
 }

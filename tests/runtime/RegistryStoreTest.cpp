@@ -11,6 +11,7 @@
 #include <QProcess>
 
 #include <cerrno>
+#include <cstdio>
 
 namespace {
 
@@ -185,6 +186,32 @@ TEST(DISABLED_RegistryWriterProcess, WritesValues) {
   for (int i = 0; i < 200; ++i) {
     ASSERT_TRUE(setValue(CurrentUser, "Shared\\Key", prefix + QString::number(i), QString::number(i)));
   }
+}
+
+// A process reads a hive once while it stays the same, yet every read sees the file as it is
+// now: edited in place, replaced by another writer (same size, new file), or removed.
+TEST_F(RegistryStoreTest, EachReadSeesTheHiveAsItIsNow) {
+  ASSERT_TRUE(createKey(CurrentUser, "Software\\Maker"));
+  ASSERT_TRUE(setValue(CurrentUser, "Software\\Maker", "v", "un"));
+  EXPECT_EQ(queryValue(CurrentUser, "Software\\Maker", "v"), QString("un"));
+  const QString hive = hiveFile(CurrentUser);
+
+  QByteArray bytes = readFile(hive);
+  {
+    QFile inPlace(hive);
+    ASSERT_TRUE(inPlace.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    inPlace.write(bytes.replace("\"un\"", "\"deux\""));
+  }
+  EXPECT_EQ(queryValue(CurrentUser, "Software\\Maker", "v"), QString("deux"));
+
+  ASSERT_TRUE(writeFile(hive + ".new", bytes.replace("\"deux\"", "\"DEUX\"")));
+  ASSERT_EQ(std::rename(QFile::encodeName(hive + ".new").constData(), QFile::encodeName(hive).constData()), 0);
+  EXPECT_EQ(queryValue(CurrentUser, "Software\\Maker", "v"), QString("DEUX"));
+  EXPECT_EQ(valueNames(CurrentUser, "Software\\Maker"), QStringList{"v"});
+
+  ASSERT_TRUE(QFile::remove(hive));
+  EXPECT_FALSE(queryValue(CurrentUser, "Software\\Maker", "v"));
+  EXPECT_FALSE(keyExists(CurrentUser, "Software\\Maker"));
 }
 
 TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNoValue) {

@@ -59,10 +59,21 @@ QString dateField(rt::DateValue value) {
   if (!(value > 0)) return QString();
   try {
     const rt::DateParts p = rt::splitDate(value);
-    char text[32];
-    const int length = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day,
-                                     p.hour, p.minute, p.second);
-    return QString::fromLatin1(text, length);
+    // "yyyy-MM-dd hh:mm:ss", digits written directly: three dates a picture.
+    char16_t text[19];
+    const auto put = [&text](int at, int number, int digits) {
+      for (int i = digits - 1; i >= 0; --i, number /= 10) text[at + i] = static_cast<char16_t>(u'0' + number % 10);
+    };
+    put(0, p.year, 4);
+    put(5, p.month, 2);
+    put(8, p.day, 2);
+    put(11, p.hour, 2);
+    put(14, p.minute, 2);
+    put(17, p.second, 2);
+    text[4] = text[7] = u'-';
+    text[10] = u' ';
+    text[13] = text[16] = u':';
+    return QString(reinterpret_cast<const QChar*>(text), 19);
   } catch (const rt::RuntimeError&) {
     return QString();
   }

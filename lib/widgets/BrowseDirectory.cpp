@@ -1,4 +1,4 @@
-#include "lib/BrowseDirectory.h"
+#include "lib/widgets/BrowseDirectory.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

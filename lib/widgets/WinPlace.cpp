@@ -1,8 +1,9 @@
-#include "lib/WinPlace.h"
+#include "lib/widgets/WinPlace.h"
 
-#include "lib/ClassTable.h"
 #include "lib/ErrorTable.h"
 #include "lib/Global.h"
+#include "lib/widgets/FormCheck.h"
+#include "lib/widgets/LibraryObjects.h"
 #include "lib/SelfReference.h"
 #include "lib/ArgumentValues.h"
 #include "runtime/Conversions.h"
@@ -223,9 +224,8 @@ const DispatchTable& WinPlace::dispatchTable() {
 _IniParam& WinPlace::iniParam() {
   if (!iniParam_) {
     rt::com::ComPtr<_IniParam> created;
-    // A class of this library: made from its own class table, whatever the registrations say.
-    const orvo::BuiltClass* cls = orvo::findBuiltClass(CLSID_IniParam);
-    if (!cls || failed(cls->create(_IniParam::kIid, created.put())) || !created) {
+    // A class of this library: made by the library itself, whatever the registrations say.
+    if (failed(createLibraryObject(CLSID_IniParam, _IniParam::kIid, created.put())) || !created) {
       raiseLibraryError(kCannotCreateObject);
     }
     iniParam_ = std::move(created);

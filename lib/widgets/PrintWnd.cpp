@@ -1,7 +1,8 @@
-#include "lib/PrintWnd.h"
+#include "lib/widgets/PrintWnd.h"
 
 #include "lib/ErrorTable.h"
 #include "lib/Global.h"
+#include "lib/widgets/FormCheck.h"
 #include "runtime/RuntimeError.h"
 
 #include <QApplication>
