@@ -4,56 +4,84 @@
 
 namespace {
 
-// Folder and name of a path, split at its last "/".
-std::pair<QString, QString> splitPath(const QString& path) {
+// Folder and name of a path, split at its last "/". Both view path.
+std::pair<QStringView, QStringView> splitPath(const QString& path) {
   const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-  if (slash < 0) return {QString(), path};
-  return {path.left(slash), path.mid(slash + 1)};
+  if (slash < 0) return {QStringView(), QStringView(path)};
+  return {QStringView(path).left(slash), QStringView(path).mid(slash + 1)};
+}
+
+// The name as a string for looking up only: no copy, valid while the path viewed lives.
+QString lookupKey(QStringView name) { return QString::fromRawData(name.data(), name.size()); }
+
+// "folder/", "folder/." and "folder/.." name the folders themselves, which exist.
+bool namesFolder(QStringView name) {
+  return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..");
 }
 
 }  // namespace
 
-SimulatedFileSystem::Folder& SimulatedFileSystem::folder(const QString& path) const {
-  auto it = folders_.find(path);
-  if (it != folders_.end()) return *it;
-  Folder loaded;
-  try {
-    const QStringList names = real_.entryNames(path.isEmpty() ? QStringLiteral("/") : path);
-    loaded.names = QSet<QString>(names.begin(), names.end());
-  } catch (const rt::RuntimeError& error) {
-    loaded.error = error.number();
-  }
-  return *folders_.insert(path, loaded);
+bool SimulatedFileSystem::Folder::holds(const QString& name) const {
+  if (added.contains(name)) return true;
+  return listed && !removed.contains(name) && listed->index.contains(name);
 }
 
-// "folder/", "folder/." and "folder/.." name the folders themselves, which exist.
-static bool namesFolder(const QString& name) {
-  return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..");
+// Stored names are copies: name may be a lookup key viewing a caller's path.
+void SimulatedFileSystem::Folder::add(const QString& name) {
+  if (!removed.remove(name)) added.insert(QString(name.constData(), name.size()));
+}
+
+void SimulatedFileSystem::Folder::remove(const QString& name) {
+  if (!added.remove(name)) removed.insert(QString(name.constData(), name.size()));
+}
+
+SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const {
+  if (last_ && path == lastPath_) return *last_;
+  QString key = path.toString();
+  auto it = folders_.find(key);
+  if (it == folders_.end()) {
+    Folder loaded;
+    try {
+      loaded.listed = listings_.read(real_, key.isEmpty() ? QStringLiteral("/") : key);
+    } catch (const rt::RuntimeError& error) {
+      loaded.error = error.number();
+    }
+    it = folders_.emplace(key, std::move(loaded)).first;
+  }
+  lastPath_ = std::move(key);
+  last_ = &it->second;
+  return *last_;
 }
 
 bool SimulatedFileSystem::exists(const QString& path) const {
   const auto [dir, name] = splitPath(path);
   const Folder& f = folder(dir);
-  return f.names.contains(name) || (f.error == 0 && namesFolder(name));
+  return f.holds(lookupKey(name)) || (f.error == 0 && namesFolder(name));
 }
 
 bool SimulatedFileSystem::renameNoReplace(const QString& from, const QString& to) {
   const auto [fromDir, fromName] = splitPath(from);
   const auto [toDir, toName] = splitPath(to);
-  folder(fromDir);
-  folder(toDir);  // both loaded before taking references into the table
-  Folder& source = folders_[fromDir];
-  Folder& target = folders_[toDir];
+  Folder& target = folder(toDir);
+  Folder& source = fromDir == toDir ? target : folder(fromDir);
   if (target.error != 0) rt::raise(target.error);
-  if (!source.names.contains(fromName)) rt::raise(rt::ErrFileNotFound);
-  if (target.names.contains(toName) || namesFolder(toName)) return false;
-  source.names.remove(fromName);
-  target.names.insert(toName);
+  const QString fromKey = lookupKey(fromName);
+  const QString toKey = lookupKey(toName);
+  if (!source.holds(fromKey)) rt::raise(rt::ErrFileNotFound);
+  if (target.holds(toKey) || namesFolder(toName)) return false;
+  source.remove(fromKey);
+  target.add(toKey);
   return true;
 }
 
 QStringList SimulatedFileSystem::entryNames(const QString& path) const {
   const Folder& f = folder(path);
   if (f.error != 0) rt::raise(f.error);
-  return QStringList(f.names.begin(), f.names.end());
+  if (f.added.isEmpty() && f.removed.isEmpty()) return f.listed->names;  // shared, not copied
+  QStringList names;
+  names.reserve(f.listed->names.size() + f.added.size());
+  for (const QString& name : f.listed->names)
+    if (!f.removed.contains(name)) names.append(name);
+  for (const QString& name : f.added) names.append(name);
+  return names;
 }
