@@ -21,20 +21,6 @@ bool namesFolder(QStringView name) {
 
 }  // namespace
 
-bool SimulatedFileSystem::Folder::holds(const QString& name) const {
-  if (added.contains(name)) return true;
-  return listed && !removed.contains(name) && listed->index.contains(name);
-}
-
-// Stored names are copies: name may be a lookup key viewing a caller's path.
-void SimulatedFileSystem::Folder::add(const QString& name) {
-  if (!removed.remove(name)) added.insert(QString(name.constData(), name.size()));
-}
-
-void SimulatedFileSystem::Folder::remove(const QString& name) {
-  if (!added.remove(name)) removed.insert(QString(name.constData(), name.size()));
-}
-
 SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const {
   if (last_ && path == lastPath_) return *last_;
   QString key = path.toString();
@@ -43,6 +29,7 @@ SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const
     Folder loaded;
     try {
       loaded.listed = listings_.read(real_, key.isEmpty() ? QStringLiteral("/") : key);
+      loaded.names = loaded.listed->index;
     } catch (const rt::RuntimeError& error) {
       loaded.error = error.number();
     }
@@ -56,7 +43,7 @@ SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const
 bool SimulatedFileSystem::exists(const QString& path) const {
   const auto [dir, name] = splitPath(path);
   const Folder& f = folder(dir);
-  return f.holds(lookupKey(name)) || (f.error == 0 && namesFolder(name));
+  return f.names.contains(lookupKey(name)) || (f.error == 0 && namesFolder(name));
 }
 
 bool SimulatedFileSystem::renameNoReplace(const QString& from, const QString& to) {
@@ -67,21 +54,19 @@ bool SimulatedFileSystem::renameNoReplace(const QString& from, const QString& to
   if (target.error != 0) rt::raise(target.error);
   const QString fromKey = lookupKey(fromName);
   const QString toKey = lookupKey(toName);
-  if (!source.holds(fromKey)) rt::raise(rt::ErrFileNotFound);
-  if (target.holds(toKey) || namesFolder(toName)) return false;
-  source.remove(fromKey);
-  target.add(toKey);
+  if (target.names.contains(toKey) || namesFolder(toName)) {
+    if (!source.names.contains(fromKey)) rt::raise(rt::ErrFileNotFound);
+    return false;
+  }
+  if (!source.names.remove(fromKey)) rt::raise(rt::ErrFileNotFound);
+  target.names.insert(toName.toString());  // a copy: toKey views the caller's path
+  source.moved = target.moved = true;
   return true;
 }
 
 QStringList SimulatedFileSystem::entryNames(const QString& path) const {
   const Folder& f = folder(path);
   if (f.error != 0) rt::raise(f.error);
-  if (f.added.isEmpty() && f.removed.isEmpty()) return f.listed->names;  // shared, not copied
-  QStringList names;
-  names.reserve(f.listed->names.size() + f.added.size());
-  for (const QString& name : f.listed->names)
-    if (!f.removed.contains(name)) names.append(name);
-  for (const QString& name : f.added) names.append(name);
-  return names;
+  if (!f.moved) return f.listed->names;  // shared, not copied
+  return QStringList(f.names.cbegin(), f.names.cend());
 }

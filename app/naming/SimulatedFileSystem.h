@@ -31,15 +31,12 @@ class SimulatedFileSystem : public rt::FileSystem {
   qsizetype maxNameLength(const QString& folder) const override { return real_.maxNameLength(folder); }
 
  private:
-  // A folder as listed, and the names moved in and out of it since.
+  // A folder's names: its listing's, shared until the first move changes them.
   struct Folder {
+    QSet<QString> names;
     std::shared_ptr<const FolderListings::Listing> listed;  // null when it could not be read
-    QSet<QString> added;
-    QSet<QString> removed;  // listed names moved out
-    int32_t error = 0;      // the file error the real folder gave, 0 when it was read
-    bool holds(const QString& name) const;
-    void add(const QString& name);
-    void remove(const QString& name);
+    bool moved = false;  // names differ from the listing
+    int32_t error = 0;   // the file error the real folder gave, 0 when it was read
   };
   Folder& folder(QStringView path) const;
 
