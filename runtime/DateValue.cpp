@@ -254,7 +254,20 @@ std::optional<DateValue> localFileDate(int64_t secondsSinceEpoch) {
 QString toDateKey(DateValue value) {
   if (value == 0.0) return QString();
   const DateParts p = splitDate(value);
-  // Written in one go: every picture of a list and of a rename gets its key.
+  // Written digit by digit: every picture gets its key when listed and twice per plan.
+  if (p.year >= 0 && p.year <= 9999) {
+    char16_t digits[14];
+    const auto put = [&](int at, int number, int width) {
+      for (int i = at + width - 1; i >= at; --i, number /= 10) digits[i] = char16_t(u'0' + number % 10);
+    };
+    put(0, p.year, 4);
+    put(4, p.month, 2);
+    put(6, p.day, 2);
+    put(8, p.hour, 2);
+    put(10, p.minute, 2);
+    put(12, p.second, 2);
+    return QString(reinterpret_cast<const QChar*>(digits), 14);
+  }
   char key[32];
   const int length = std::snprintf(key, sizeof key, "%04d%02d%02d%02d%02d%02d", p.year, p.month, p.day, p.hour,
                                    p.minute, p.second);

@@ -9,6 +9,7 @@
 #include <limits>
 #include <optional>
 #include <cstdio>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -87,6 +88,8 @@ bool placeholderRename(const QByteArray& from, const QByteArray& to) {
 }  // namespace
 
 qsizetype FileSystem::maxNameLength(const QString&) const { return 255; }
+
+std::optional<FolderStamp> FileSystem::folderStamp(const QString&) const { return std::nullopt; }
 
 bool LocalFileSystem::exists(const QString& path) const {
   struct stat st;
@@ -191,6 +194,23 @@ qsizetype LocalFileSystem::maxNameLength(const QString& folder) const {
   const long limit = ::pathconf(nativeFolder(folder).constData(), _PC_NAME_MAX);
   if (limit > 0) return limit;
   return errno == 0 ? std::numeric_limits<qsizetype>::max() : NAME_MAX;  // no limit / unknown
+}
+
+std::optional<FolderStamp> LocalFileSystem::folderStamp(const QString& folder) const {
+  struct stat st;
+  if (::stat(nativeFolder(folder).constData(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+  const auto nanoseconds = [](const timespec& t) { return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; };
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  // Two seconds: the coarsest step file systems stamp times with (FAT), far above a clock tick.
+  const int64_t settledBefore = nanoseconds(now) - int64_t(2) * 1000000000;
+  FolderStamp stamp;
+  stamp.device = st.st_dev;
+  stamp.inode = st.st_ino;
+  stamp.changedNs = nanoseconds(st.st_ctim);
+  stamp.modifiedNs = nanoseconds(st.st_mtim);
+  stamp.settled = stamp.changedNs <= settledBefore && stamp.modifiedNs <= settledBefore;
+  return stamp;
 }
 
 FileSystem& localFileSystem() {

@@ -17,6 +17,21 @@
 
 namespace rt {
 
+// What a folder's status tells of its entries, for a cache of its listing: a folder whose
+// stamp is the same as when it was listed holds the same entries, provided its last change
+// was already settled then (older than the coarsest clock a file system stamps changes with:
+// a change within the same tick would leave the times as they were).
+struct FolderStamp {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  int64_t changedNs = 0;   // status change, nanoseconds since 1970-01-01 UTC
+  int64_t modifiedNs = 0;  // last modification of its entries
+  bool settled = false;    // both times at least two seconds before the stamp was taken
+  bool sameEntries(const FolderStamp& o) const {
+    return device == o.device && inode == o.inode && changedNs == o.changedNs && modifiedNs == o.modifiedNs;
+  }
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -41,6 +56,10 @@ class FileSystem {
   // The longest name, in bytes, the folder takes; 255 (the limit of most file systems) unless
   // the file system says otherwise.
   virtual qsizetype maxNameLength(const QString& folder) const;
+
+  // The folder's stamp, taken before listing it; nullopt when this file system cannot tell
+  // (then every listing is read anew) or the folder cannot be examined.
+  virtual std::optional<FolderStamp> folderStamp(const QString& folder) const;
 };
 
 // The machine's own file system.
@@ -61,6 +80,7 @@ class LocalFileSystem : public FileSystem {
   bool renameNoReplace(const QString& from, const QString& to) override;
   QStringList entryNames(const QString& folder) const override;
   qsizetype maxNameLength(const QString& folder) const override;
+  std::optional<FolderStamp> folderStamp(const QString& folder) const override;
 
  protected:
   // The two calls a file system may refuse, 0 or the errno value; tests override them to

@@ -198,6 +198,7 @@ void PictureList::remove(const std::vector<size_t>& indices) {
 
 void PictureList::clear() {
   rows_.clear();
+  listings_.clear();
   reindex();
 }
 
@@ -245,7 +246,7 @@ std::vector<RowPlan> PictureList::plan(const ConfigClass& config, const RenameOf
                                        const rt::FileSystem& fs) const {
   std::vector<RowPlan> plans(rows_.size());
   std::vector<RenameRow> rows = renameRows();
-  SimulatedFileSystem simulated(fs);
+  SimulatedFileSystem simulated(fs, &listings_);
   PlanQuestions questions;
   RenameEngine engine(simulated, config, offsets, questions);
   engine.setPictureReader(readings());

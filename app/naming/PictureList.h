@@ -14,6 +14,7 @@
 
 #include "app/naming/BaseName.h"
 #include "app/naming/ConfigClass.h"
+#include "app/naming/FolderListings.h"
 #include "app/naming/RenameEngine.h"
 #include "app/naming/RenameRow.h"
 #include "app/picture/JpegInfosClass.h"
@@ -95,6 +96,7 @@ class PictureList {
   // The plan of every row (same order), made by the rename itself over a simulation of the
   // folders read through fs, with the pictures as read when added. A run that would fail
   // marks every checked row it would have renamed as Impossible, with the failure's text.
+  // The folders' listings are kept for the next plan while they stay as they were.
   std::vector<RowPlan> plan(const ConfigClass& config, const RenameOffsets& offsets, const rt::FileSystem& fs) const;
 
  private:
@@ -106,6 +108,7 @@ class PictureList {
   std::vector<PictureRow> rows_;
   QHash<QString, qsizetype> byPath_;
   QSet<rt::files::FileIdentity> files_;
+  mutable FolderListings listings_;  // a cache: what the last plan read of the folders
 };
 
 // The list order of rows given in their present order by date key and SubSecTimeOriginal

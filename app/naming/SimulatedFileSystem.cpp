@@ -4,56 +4,69 @@
 
 namespace {
 
-// Folder and name of a path, split at its last "/".
-std::pair<QString, QString> splitPath(const QString& path) {
+// Folder and name of a path, split at its last "/". Both view path.
+std::pair<QStringView, QStringView> splitPath(const QString& path) {
   const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-  if (slash < 0) return {QString(), path};
-  return {path.left(slash), path.mid(slash + 1)};
+  if (slash < 0) return {QStringView(), QStringView(path)};
+  return {QStringView(path).left(slash), QStringView(path).mid(slash + 1)};
+}
+
+// The name as a string for looking up only: no copy, valid while the path viewed lives.
+QString lookupKey(QStringView name) { return QString::fromRawData(name.data(), name.size()); }
+
+// "folder/", "folder/." and "folder/.." name the folders themselves, which exist.
+bool namesFolder(QStringView name) {
+  return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..");
 }
 
 }  // namespace
 
-SimulatedFileSystem::Folder& SimulatedFileSystem::folder(const QString& path) const {
-  auto it = folders_.find(path);
-  if (it != folders_.end()) return *it;
-  Folder loaded;
-  try {
-    const QStringList names = real_.entryNames(path.isEmpty() ? QStringLiteral("/") : path);
-    loaded.names = QSet<QString>(names.begin(), names.end());
-  } catch (const rt::RuntimeError& error) {
-    loaded.error = error.number();
+SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const {
+  if (last_ && path == lastPath_) return *last_;
+  QString key = path.toString();
+  auto it = folders_.find(key);
+  if (it == folders_.end()) {
+    Folder loaded;
+    try {
+      loaded.listed = listings_.read(real_, key.isEmpty() ? QStringLiteral("/") : key);
+      loaded.names = loaded.listed->index;
+    } catch (const rt::RuntimeError& error) {
+      loaded.error = error.number();
+    }
+    it = folders_.emplace(key, std::move(loaded)).first;
   }
-  return *folders_.insert(path, loaded);
-}
-
-// "folder/", "folder/." and "folder/.." name the folders themselves, which exist.
-static bool namesFolder(const QString& name) {
-  return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..");
+  lastPath_ = std::move(key);
+  last_ = &it->second;
+  return *last_;
 }
 
 bool SimulatedFileSystem::exists(const QString& path) const {
   const auto [dir, name] = splitPath(path);
   const Folder& f = folder(dir);
-  return f.names.contains(name) || (f.error == 0 && namesFolder(name));
+  return f.names.contains(lookupKey(name)) || (f.error == 0 && namesFolder(name));
 }
 
 bool SimulatedFileSystem::renameNoReplace(const QString& from, const QString& to) {
   const auto [fromDir, fromName] = splitPath(from);
   const auto [toDir, toName] = splitPath(to);
-  folder(fromDir);
-  folder(toDir);  // both loaded before taking references into the table
-  Folder& source = folders_[fromDir];
-  Folder& target = folders_[toDir];
+  Folder& target = folder(toDir);
+  Folder& source = fromDir == toDir ? target : folder(fromDir);
   if (target.error != 0) rt::raise(target.error);
-  if (!source.names.contains(fromName)) rt::raise(rt::ErrFileNotFound);
-  if (target.names.contains(toName) || namesFolder(toName)) return false;
-  source.names.remove(fromName);
-  target.names.insert(toName);
+  const QString fromKey = lookupKey(fromName);
+  const QString toKey = lookupKey(toName);
+  if (target.names.contains(toKey) || namesFolder(toName)) {
+    if (!source.names.contains(fromKey)) rt::raise(rt::ErrFileNotFound);
+    return false;
+  }
+  if (!source.names.remove(fromKey)) rt::raise(rt::ErrFileNotFound);
+  target.names.insert(toName.toString());  // a copy: toKey views the caller's path
+  source.moved = target.moved = true;
   return true;
 }
 
 QStringList SimulatedFileSystem::entryNames(const QString& path) const {
   const Folder& f = folder(path);
   if (f.error != 0) rt::raise(f.error);
-  return QStringList(f.names.begin(), f.names.end());
+  if (!f.moved) return f.listed->names;  // shared, not copied
+  return QStringList(f.names.cbegin(), f.names.cend());
 }

@@ -3,16 +3,22 @@
 // first looked at them and renames in memory. A rename run on it tells exactly what the same
 // run would do on disk (the dry run of the command-line tool), without touching any file.
 
+#include "app/naming/FolderListings.h"
 #include "runtime/FileSystem.h"
 
-#include <QHash>
 #include <QSet>
 #include <QString>
+#include <QStringView>
+
+#include <memory>
+#include <unordered_map>
 
 class SimulatedFileSystem : public rt::FileSystem {
  public:
-  // Folders are read from real on first use; real must outlive this object.
-  explicit SimulatedFileSystem(const rt::FileSystem& real) : real_(real) {}
+  // Folders are read from real on first use, through listings when given (which then keeps
+  // them for the next simulation, see FolderListings); real and listings must outlive this.
+  explicit SimulatedFileSystem(const rt::FileSystem& real, FolderListings* listings = nullptr)
+      : real_(real), listings_(listings ? *listings : own_) {}
 
   // Whether the simulated folder holds the name. A folder that cannot be read holds nothing.
   bool exists(const QString& path) const override;
@@ -25,12 +31,20 @@ class SimulatedFileSystem : public rt::FileSystem {
   qsizetype maxNameLength(const QString& folder) const override { return real_.maxNameLength(folder); }
 
  private:
+  // A folder's names: its listing's, shared until the first move changes them.
   struct Folder {
     QSet<QString> names;
-    int32_t error = 0;  // the file error the real folder gave, 0 when it was read
+    std::shared_ptr<const FolderListings::Listing> listed;  // null when it could not be read
+    bool moved = false;  // names differ from the listing
+    int32_t error = 0;   // the file error the real folder gave, 0 when it was read
   };
-  Folder& folder(const QString& path) const;
+  Folder& folder(QStringView path) const;
 
   const rt::FileSystem& real_;
-  mutable QHash<QString, Folder> folders_;
+  FolderListings own_;
+  FolderListings& listings_;
+  mutable std::unordered_map<QString, Folder> folders_;  // node-based: a Folder never moves
+  // The folder looked up last: a run renames in one folder after the other.
+  mutable QString lastPath_;
+  mutable Folder* last_ = nullptr;
 };

@@ -149,6 +149,48 @@ TEST(PictureListTest, PlanEqualsWhatTheRenameDoes) {
   }
 }
 
+// A file system that counts the listings read from it.
+class CountingFileSystem : public rt::LocalFileSystem {
+ public:
+  QStringList entryNames(const QString& folder) const override {
+    ++listings;
+    return LocalFileSystem::entryNames(folder);
+  }
+  mutable int listings = 0;
+};
+
+// Planning again reuses the folder's listing only while the folder is as it was then: a file
+// that appeared since takes its name from the plan. A folder changed just now is read again
+// every time (a change within the same clock tick would not move its times).
+TEST(PictureListTest, PlanReadsAFolderAgainOnlyOnceItChanged) {
+  PictureFolder folder;
+  folder.addPicture(QStringLiteral("a.jpg"), "2014:08:05 01:45:01");
+  folder.addPicture(QStringLiteral("b.jpg"), "2013:01:02 03:04:05");
+  PictureList list;
+  for (const QString& name : folder.entries()) list.add(folder.pathOf(name));
+  list.sort();
+  ConfigClass config;
+  const RenameOffsets offsets = RenameOffsets::fromConfig(config);
+  CountingFileSystem fs;
+  const std::vector<RowPlan> fresh = list.plan(config, offsets, fs);
+  list.plan(config, offsets, fs);
+  EXPECT_EQ(fs.listings, 2);
+  for (int i = 0; i < 40 && !fs.folderStamp(folder.path())->settled; ++i) ::usleep(100 * 1000);
+  ASSERT_TRUE(fs.folderStamp(folder.path())->settled);
+
+  list.plan(config, offsets, fs);
+  const std::vector<RowPlan> kept = list.plan(config, offsets, fs);
+  EXPECT_EQ(fs.listings, 3);
+  ASSERT_EQ(kept[0].outcome, RowPlan::Outcome::Rename);
+  EXPECT_EQ(kept[0].newName, fresh[0].newName);
+
+  folder.addPicture(fresh[0].newName, "");  // another program takes the name
+  const std::vector<RowPlan> after = list.plan(config, offsets, fs);
+  EXPECT_EQ(fs.listings, 4);
+  EXPECT_NE(after[0].newName, fresh[0].newName);
+  EXPECT_EQ(renameOnDisk(list, config)[0], after[0].newName);
+}
+
 // A file reached by two paths is listed once; what is not a regular file is refused.
 TEST(PictureListTest, AddKeepsOneRowPerFileAndRefusesOthers) {
   PictureFolder folder;

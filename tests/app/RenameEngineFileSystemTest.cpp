@@ -93,6 +93,17 @@ TEST(FileSystem, SimulationRenamesInMemoryOnly) {
   EXPECT_EQ(errorNumber([&] { fs.renameNoReplace(dir + "/a.jpg", dir + "/c.jpg"); }), rt::ErrFileNotFound);
   EXPECT_EQ(errorNumber([&] { fs.renameNoReplace(dir + "/b.jpg", dir + "/missing/c.jpg"); }), rt::ErrPathNotFound);
   EXPECT_FALSE(fs.exists(dir + "/missing/c.jpg"));
+  QStringList names = fs.entryNames(dir);
+  names.sort();
+  EXPECT_EQ(names, QStringList({".hidden", "b.jpg", "dangling", "sub"}));
+  EXPECT_TRUE(fs.renameNoReplace(dir + "/b.jpg", dir + "/a.jpg"));  // back to the name listed
+  EXPECT_TRUE(fs.renameNoReplace(dir + "/.hidden", dir + "/b.jpg"));
+  EXPECT_TRUE(fs.renameNoReplace(dir + "/b.jpg", dir + "/c.jpg"));  // a name moved in, moved on
+  names = fs.entryNames(dir);
+  names.sort();
+  EXPECT_EQ(names, QStringList({"a.jpg", "c.jpg", "dangling", "sub"}));
+  EXPECT_FALSE(fs.exists(dir + "/.hidden"));
+  EXPECT_FALSE(fs.exists(dir + "/b.jpg"));
 
   EXPECT_TRUE(QFile::exists(dir + "/a.jpg"));
   EXPECT_FALSE(QFile::exists(dir + "/b.jpg"));

@@ -1,0 +1,17 @@
+#include "app/naming/FolderListings.h"
+
+std::shared_ptr<const FolderListings::Listing> FolderListings::read(const rt::FileSystem& fs, const QString& folder) {
+  if (source_ != &fs) clear();
+  source_ = &fs;
+  // The stamp comes first: a change made while the folder is being read moves it on.
+  const std::optional<rt::FolderStamp> stamp = fs.folderStamp(folder);
+  const auto kept = kept_.constFind(folder);
+  if (stamp && kept != kept_.cend() && kept->stamp.sameEntries(*stamp)) return kept->listing;
+  kept_.remove(folder);
+  auto listing = std::make_shared<Listing>();
+  listing->names = fs.entryNames(folder);
+  listing->index = QSet<QString>(listing->names.cbegin(), listing->names.cend());
+  // Kept only when no later change could go unseen (see rt::FolderStamp::settled).
+  if (stamp && stamp->settled) kept_.insert(folder, Kept{*stamp, listing});
+  return listing;
+}
