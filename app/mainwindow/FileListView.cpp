@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QStyledItemDelegate>
 #include <QUrl>
 
 #include <algorithm>
@@ -20,11 +21,26 @@ bool carriesFiles(const QMimeData* data) {
   return false;
 }
 
+// Draws a group's members, which the model leaves disabled so that keyboard, mouse and
+// selection pass them by, in the colours of the rows: their future names are read like the
+// rows' own.
+class MemberDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.parent().isValid() && option->widget && option->widget->isEnabled()) option->state |= QStyle::State_Enabled;
+  }
+};
+
 }  // namespace
 
 FileListView::FileListView(PictureListModel* model, QWidget* parent) : QTreeView(parent), model_(model) {
   setObjectName(QStringLiteral("lvwFiles"));
   setModel(model_);
+  setItemDelegate(new MemberDelegate(this));
   header()->setSectionsClickable(false);
   header()->setSectionsMovable(false);
   // The plan is read beside the names it changes: the future name and the date it comes from
