@@ -125,8 +125,8 @@ QVariant PictureListModel::headerData(int section, Qt::Orientation orientation, 
 }
 
 Qt::ItemFlags PictureListModel::flags(const QModelIndex& index) const {
-  // A member's row is shown only: keyboard, mouse and selection pass it by.
   if (!index.isValid()) return Qt::NoItemFlags;
+  // A member's row is shown only: keyboard, mouse and selection pass it by.
   if (topRow(index) < 0) return Qt::ItemNeverHasChildren;
   Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
   if (index.column() == kName) flags |= Qt::ItemIsUserCheckable;
