@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QStyledItemDelegate>
 #include <QUrl>
 
 #include <algorithm>
@@ -20,11 +21,26 @@ bool carriesFiles(const QMimeData* data) {
   return false;
 }
 
+// Draws a group's members, which the model leaves disabled so that keyboard, mouse and
+// selection pass them by, in the colours of the rows: their future names are read like the
+// rows' own.
+class MemberDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.parent().isValid() && option->widget && option->widget->isEnabled()) option->state |= QStyle::State_Enabled;
+  }
+};
+
 }  // namespace
 
 FileListView::FileListView(PictureListModel* model, QWidget* parent) : QTreeView(parent), model_(model) {
   setObjectName(QStringLiteral("lvwFiles"));
   setModel(model_);
+  setItemDelegate(new MemberDelegate(this));
   header()->setSectionsClickable(false);
   header()->setSectionsMovable(false);
   // The plan is read beside the names it changes: the future name and the date it comes from
@@ -46,10 +62,32 @@ FileListView::FileListView(PictureListModel* model, QWidget* parent) : QTreeView
   viewport()->setAcceptDrops(true);
   setDragDropMode(QAbstractItemView::DropOnly);
   connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
+          [this](const QModelIndex& current) { emit currentRowChanged(groupRow(current)); });
   connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
-    if (index.isValid()) emit rowDoubleClicked(index.row());
+    if (index.isValid()) emit rowDoubleClicked(groupRow(index));
   });
+  // Groups form when the list is sorted (a layout change) and come with rows attached.
+  connect(model_, &QAbstractItemModel::layoutChanged, this, [this] { expandGroups(0, rowCount() - 1); });
+  connect(model_, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex& parent, int first, int last) {
+    if (!parent.isValid()) expandGroups(first, last);
+  });
+}
+
+int FileListView::groupRow(const QModelIndex& index) {
+  if (!index.isValid()) return -1;
+  return index.parent().isValid() ? index.parent().row() : index.row();
+}
+
+void FileListView::expandGroups(int first, int last) {
+  bool scheduled = false;
+  for (int row = std::max(first, 0); row <= last; ++row) {
+    const QModelIndex group = model_->index(row, 0);
+    if (isExpanded(group) || model_->rowCount(group) == 0) continue;
+    // One layout of the whole list afterwards, rather than one per group expanded.
+    if (!scheduled) scheduleDelayedItemsLayout();
+    scheduled = true;
+    expand(group);
+  }
 }
 
 int FileListView::row(const QString& key) const {
@@ -76,10 +114,7 @@ void FileListView::setChecked(int row, bool checked) {
   model_->setData(model_->index(row, kName), checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
 }
 
-int FileListView::currentRow() const {
-  const QModelIndex current = currentIndex();
-  return current.isValid() ? current.row() : -1;
-}
+int FileListView::currentRow() const { return groupRow(currentIndex()); }
 
 void FileListView::setCurrentRow(int row) { setCurrentIndex(model_->index(row, 0)); }
 
@@ -89,7 +124,8 @@ void FileListView::setCurrentRowOnly(int row) {
 
 std::vector<size_t> FileListView::selectedRows() const {
   std::vector<size_t> rows;
-  for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(static_cast<size_t>(index.row()));
+  for (const QModelIndex& index : selectionModel()->selectedRows())
+    if (!index.parent().isValid()) rows.push_back(static_cast<size_t>(index.row()));
   std::sort(rows.begin(), rows.end());
   return rows;
 }

@@ -2,7 +2,9 @@
 // The file list lvwFiles: a report view over the window's picture list (PictureListModel),
 // a check box in front of each row, several rows selectable at once. Rows are addressed by
 // their place in the list (0 = first; -1 = none) and found by their file's full path. Files
-// dropped on it come out as a signal.
+// dropped on it come out as a signal. The other files of a group show under its row, always
+// expanded (they tell what the rename will do with them); they are no rows here: they are
+// never current nor selected, and every command acts on their group's row.
 
 #include "app/mainwindow/PictureListModel.h"
 
@@ -64,5 +66,10 @@ class FileListView : public QTreeView {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // The list row an index shows or, for a member of a group, its group's row; -1 for none.
+  static int groupRow(const QModelIndex& index);
+  // Expands the rows first..last that hold a group.
+  void expandGroups(int first, int last);
+
   PictureListModel* model_;
 };

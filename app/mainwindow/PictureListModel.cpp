@@ -36,6 +36,13 @@ QString FutureNameText(const RowPlan& plan) {
   return QString();
 }
 
+QString MemberFutureNameText(const RowPlan& plan, size_t k, const QString& present) {
+  const bool named = plan.outcome == RowPlan::Outcome::Rename || plan.outcome == RowPlan::Outcome::KeepsName;
+  if (!named || k >= static_cast<size_t>(plan.memberNames.size())) return QString();
+  const QString& name = plan.memberNames[static_cast<qsizetype>(k)];
+  return name == present ? QStringLiteral("(inchangé)") : name;
+}
+
 QString DateUsedText(const DateChoice& date) {
   QString source;
   switch (date.source) {
@@ -48,13 +55,47 @@ QString DateUsedText(const DateChoice& date) {
   return rt::generalDateText(date.date) + QLatin1Char(' ') + source;
 }
 
-PictureListModel::PictureListModel(QObject* parent) : QAbstractTableModel(parent) {}
+PictureListModel::PictureListModel(QObject* parent) : QAbstractItemModel(parent) {}
 
-int PictureListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : shown_; }
+QModelIndex PictureListModel::index(int row, int column, const QModelIndex& parent) const {
+  if (!hasIndex(row, column, parent)) return QModelIndex();
+  return createIndex(row, column, parent.isValid() ? static_cast<quintptr>(parent.row()) + 1 : 0);
+}
 
-int PictureListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
+QModelIndex PictureListModel::parent(const QModelIndex& child) const {
+  if (!child.isValid() || child.internalId() == 0) return QModelIndex();
+  return createIndex(static_cast<int>(child.internalId() - 1), 0, quintptr(0));
+}
+
+int PictureListModel::rowCount(const QModelIndex& parent) const {
+  if (!parent.isValid()) return shown_;
+  const int row = topRow(parent);
+  if (row < 0 || row >= shown_ || static_cast<size_t>(row) >= list_.size() || parent.column() != 0) return 0;
+  return static_cast<int>(list_.rows()[static_cast<size_t>(row)].row.members.size());
+}
+
+int PictureListModel::columnCount(const QModelIndex&) const { return kColumnCount; }
+
+const GroupMember* PictureListModel::memberAt(const QModelIndex& index) const {
+  if (!index.isValid() || index.internalId() == 0) return nullptr;
+  const size_t row = static_cast<size_t>(index.internalId() - 1);
+  if (row >= static_cast<size_t>(shown_) || row >= list_.size()) return nullptr;
+  const std::vector<GroupMember>& members = list_.rows()[row].row.members;
+  return index.row() >= 0 && static_cast<size_t>(index.row()) < members.size() ? &members[static_cast<size_t>(index.row())]
+                                                                                : nullptr;
+}
+
+QVariant PictureListModel::memberData(const QModelIndex& index, int role) const {
+  const GroupMember* member = memberAt(index);
+  if (!member || role != Qt::DisplayRole) return QVariant();
+  if (index.column() == kName) return member->name;
+  if (index.column() != kFutureName || planHeld_) return QVariant();
+  return MemberFutureNameText(plan()[static_cast<size_t>(index.internalId() - 1)], static_cast<size_t>(index.row()),
+                              member->name);
+}
 
 QVariant PictureListModel::data(const QModelIndex& index, int role) const {
+  if (index.isValid() && topRow(index) < 0) return memberData(index, role);
   if (!index.isValid() || index.row() >= shown_ || static_cast<size_t>(index.row()) >= list_.size()) return QVariant();
   const RenameRow& row = list_.rows()[static_cast<size_t>(index.row())].row;
   const int column = index.column();
@@ -85,13 +126,15 @@ QVariant PictureListModel::headerData(int section, Qt::Orientation orientation, 
 
 Qt::ItemFlags PictureListModel::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
+  // A member's row is shown only: keyboard, mouse and selection pass it by.
+  if (topRow(index) < 0) return Qt::ItemNeverHasChildren;
   Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
   if (index.column() == kName) flags |= Qt::ItemIsUserCheckable;
   return flags;
 }
 
 bool PictureListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (!index.isValid() || index.row() >= shown_ || static_cast<size_t>(index.row()) >= list_.size() ||
+  if (!index.isValid() || topRow(index) < 0 || index.row() >= shown_ || static_cast<size_t>(index.row()) >= list_.size() ||
       index.column() != kName || role != Qt::CheckStateRole)
     return false;
   setChecked({static_cast<size_t>(index.row())}, value.toInt() == Qt::Checked);
@@ -118,10 +161,14 @@ void PictureListModel::setPlanHeld(bool held) {
 void PictureListModel::sort() {
   attach();
   emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-  const QModelIndexList before = persistentIndexList();
+  const std::vector<MemberAnchor> members = memberAnchors();
+  QModelIndexList before;
   QStringList keys;
-  keys.reserve(before.size());
-  for (const QModelIndex& index : before) keys.append(list_.rows()[static_cast<size_t>(index.row())].row.key);
+  for (const QModelIndex& index : persistentIndexList()) {
+    if (topRow(index) < 0) continue;
+    before.append(index);
+    keys.append(list_.rows()[static_cast<size_t>(index.row())].row.key);
+  }
   // Sorting forms or splits the groups of a shot's files (Companions): the rows may become
   // fewer or more. A file that joined a group is found at its group's row.
   list_.setCompanions(CurrentConfig().Companions());
@@ -131,6 +178,8 @@ void PictureListModel::sort() {
     const qsizetype row = keys[i].isEmpty() ? -1 : list_.indexOf(keys[i]);
     after.append(row < 0 ? QModelIndex() : index(static_cast<int>(row), before[i].column()));
   }
+  for (const MemberAnchor& member : members) before.append(member.index);
+  after += anchoredIndexes(members);
   changePersistentIndexList(before, after);
   emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
   const int count = static_cast<int>(list_.size());
@@ -153,10 +202,15 @@ void PictureListModel::remove(std::vector<size_t> rows) {
     size_t first = rows.size() - 1;
     while (first > 0 && rows[first - 1] + 1 == rows[first]) --first;
     std::vector<size_t> run(rows.begin() + static_cast<std::ptrdiff_t>(first), rows.end());
+    const std::vector<MemberAnchor> members = memberAnchors();
     beginRemoveRows(QModelIndex(), static_cast<int>(run.front()), static_cast<int>(run.back()));
     list_.remove(run);
     shown_ -= static_cast<int>(run.size());
     endRemoveRows();
+    // The members of the rows below moved up with them.
+    QModelIndexList from;
+    for (const MemberAnchor& member : members) from.append(member.index);
+    changePersistentIndexList(from, anchoredIndexes(members));
     rows.resize(first);
   }
   invalidatePlan();
@@ -195,8 +249,20 @@ void PictureListModel::takeBack(const std::vector<RenameRow>& rows) {
                 QStringLiteral("Cette clé est déjà associée à un élément de cette collection"));
     keys.insert(row.key);
   }
+  // A rename gives back the rows it was given, names changed: a group that gained or lost a
+  // member nonetheless is shown anew.
+  bool reshaped = false;
+  for (size_t i = 0; i < rows.size() && i < list_.size(); ++i)
+    reshaped = reshaped || rows[i].members.size() != list_.rows()[i].row.members.size();
+  if (reshaped) emit layoutAboutToBeChanged();
   list_.takeBack(rows);
+  if (reshaped) {
+    for (const QModelIndex& index : persistentIndexList())
+      if (topRow(index) < 0 && !memberAt(index)) changePersistentIndex(index, QModelIndex());
+    emit layoutChanged();
+  }
   if (shown_ > 0) emit dataChanged(index(0, 0), index(shown_ - 1, kColumnCount - 1));
+  membersChanged(0, kColumnCount - 1);
   invalidatePlan();
 }
 
@@ -225,7 +291,48 @@ void PictureListModel::followMoves(const std::vector<std::pair<QString, QString>
 void PictureListModel::invalidatePlan() {
   planValid_ = false;
   if (shown_ > 0) emit dataChanged(index(0, kFutureName), index(shown_ - 1, kDateUsed), {Qt::DisplayRole});
+  membersChanged(kFutureName, kFutureName);
   emit planInvalidated();
+}
+
+void PictureListModel::membersChanged(int first, int last) {
+  const int rows = std::min(shown_, static_cast<int>(list_.size()));
+  for (int row = 0; row < rows; ++row) {
+    const int count = static_cast<int>(list_.rows()[static_cast<size_t>(row)].row.members.size());
+    if (count == 0) continue;
+    const QModelIndex group = index(row, 0);
+    emit dataChanged(index(0, first, group), index(count - 1, last, group), {Qt::DisplayRole});
+  }
+}
+
+std::vector<PictureListModel::MemberAnchor> PictureListModel::memberAnchors() const {
+  std::vector<MemberAnchor> anchors;
+  for (const QModelIndex& index : persistentIndexList()) {
+    if (topRow(index) >= 0) continue;
+    const GroupMember* member = memberAt(index);
+    if (!member) {
+      anchors.push_back({index, QString(), QString()});
+      continue;
+    }
+    anchors.push_back({index, list_.rows()[static_cast<size_t>(index.internalId() - 1)].row.key, member->name});
+  }
+  return anchors;
+}
+
+QModelIndexList PictureListModel::anchoredIndexes(const std::vector<MemberAnchor>& anchors) const {
+  QModelIndexList indexes;
+  for (const MemberAnchor& anchor : anchors) {
+    QModelIndex to;
+    const qsizetype row = anchor.rowKey.isEmpty() ? -1 : list_.indexOf(anchor.rowKey);
+    if (row >= 0 && row < shown_) {
+      const std::vector<GroupMember>& members = list_.rows()[static_cast<size_t>(row)].row.members;
+      for (size_t k = 0; k < members.size(); ++k)
+        if (members[k].name == anchor.name)
+          to = createIndex(static_cast<int>(k), anchor.index.column(), static_cast<quintptr>(row) + 1);
+    }
+    indexes.append(to);
+  }
+  return indexes;
 }
 
 const std::vector<RowPlan>& PictureListModel::plan() const {

@@ -1,20 +1,26 @@
 #pragma once
-// The item model the file list shows: a table over the window's PictureList (held here, so
-// that it lives as long as the views of it), one row per picture in list order. It keeps no data of its own beyond the plan of the rows, which it
-// computes from the list, the current settings and the clock correction (PictureList::plan)
-// the first time a plan column is read after a change.
+// The item model the file list shows over the window's PictureList (held here, so that it
+// lives as long as the views of it): one top-level row per picture in list order, and under
+// a group's row one child row per other file of the group (RenameRow::members, in their
+// order). It keeps no data of its own beyond the plan of the rows, which it computes from the
+// list, the current settings and the clock correction (PictureList::plan) the first time a
+// plan column is read after a change.
 //
 // Columns: name (with the check box), folder, date key, EXIF mark ("X"), the future name
 // ("Nom futur") and the date the name is made from with its source ("Date retenue").
+// A member's row shows its name and its future name only: it has no check box and can be
+// neither selected nor made current, as every command acts on whole groups (its group's row).
+// Rows are addressed by their place in the list: the int and size_t rows of the methods below
+// are top-level rows.
 
 #include "app/naming/PictureList.h"
 
-#include <QAbstractTableModel>
+#include <QAbstractItemModel>
 
 #include <utility>
 #include <vector>
 
-class PictureListModel : public QAbstractTableModel {
+class PictureListModel : public QAbstractItemModel {
   Q_OBJECT
 
  public:
@@ -24,6 +30,8 @@ class PictureListModel : public QAbstractTableModel {
 
   const PictureList& list() const { return list_; }
 
+  QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+  QModelIndex parent(const QModelIndex& child) const override;
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -62,6 +70,25 @@ class PictureListModel : public QAbstractTableModel {
   void planInvalidated();
 
  private:
+  // A row's index for a top-level index, -1 for a member's; members' internal ids are their
+  // row's index + 1.
+  static int topRow(const QModelIndex& index) { return index.internalId() == 0 ? index.row() : -1; }
+  // The member shown at index, nullptr when index is no member of a shown row.
+  const GroupMember* memberAt(const QModelIndex& index) const;
+  QVariant memberData(const QModelIndex& index, int role) const;
+  // dataChanged for the members' rows of every shown group, columns first..last.
+  void membersChanged(int first, int last);
+  // Where the persistent indexes of members (a view's hover, pressed item...) go when rows
+  // are removed or reordered: memberAnchors() before the change tells each one's row by path
+  // and its name, anchoredIndexes() after it their indexes now (invalid when gone).
+  struct MemberAnchor {
+    QModelIndex index;
+    QString rowKey;
+    QString name;
+  };
+  std::vector<MemberAnchor> memberAnchors() const;
+  QModelIndexList anchoredIndexes(const std::vector<MemberAnchor>& anchors) const;
+
   PictureList list_;
   int shown_ = 0;  // rows the view knows of (the first shown_ of the list)
   bool planHeld_ = false;
@@ -72,6 +99,9 @@ class PictureListModel : public QAbstractTableModel {
 // The "Nom futur" text of a row's plan: the final name, or what happens to the row in
 // brackets ("(inchangé)", "(non coché)", "(non renommé)", "(date demandée)", "(impossible : ...)").
 QString FutureNameText(const RowPlan& plan);
+// The "Nom futur" text of a group's member k, whose name is now present: its final name,
+// "(inchangé)" when it keeps it, "" when the row is not renamed (the row's own text says why).
+QString MemberFutureNameText(const RowPlan& plan, size_t k, const QString& present);
 // The "Date retenue" text: "05/08/2014 01:45:01 (EXIF)", "(EXIF modif.)", "(fichier)",
 // "(saisie)"; "" when the row is not named after a date.
 QString DateUsedText(const DateChoice& date);

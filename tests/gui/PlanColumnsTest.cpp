@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 
 #include <algorithm>
@@ -251,5 +252,98 @@ TEST_F(PlanColumnsTest, AShotIsOneRowRenamedAndUndoneWhole) {
   EXPECT_EQ(members, (QStringList{"IMG_1.CR2", "IMG_1.xmp"}));
   EXPECT_EQ(w.pictures().rows()[0].joined.at(0).row.key, pictureDir + "/IMG_1.CR2");
   EXPECT_EQ(column(FileListView::kFutureName), QStringList{"20240501AA.JPG"});
+  EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
+}
+
+// A shot's other files show under its row, with the names the plan gives them, and follow
+// the rename, the Companions setting and the removal of rows above; keyboard, mouse and
+// selection pass them by.
+TEST_F(PlanColumnsTest, AGroupsFilesShowUnderItsRow) {
+  wMain& w = commandWindow();
+  const QString other = shot(pictureDir, "other.jpg", exifDate(2024, 4, 30, 9, 0, 0));
+  const QString jpeg = shot(pictureDir, "IMG_0001.JPG", exifDate(2024, 5, 1, 10, 0, 0));
+  testsupport::RawContent raw;
+  raw.dateTimeOriginal = exifDate(2024, 5, 1, 10, 0, 0);
+  testsupport::writeFile(pictureDir + "/IMG_0001.CR2", testsupport::rawFile(raw));
+  testsupport::writeFile(pictureDir + "/IMG_0001.xmp", "sidecar");
+  w.AddFiles(QStringList{pictureDir + "/IMG_0001.CR2", jpeg, other}.join("\r\n"));
+  PictureListModel& model = w.lvwFiles->pictures();
+  FileListView& view = *w.lvwFiles;
+  // The texts in column c of the members' rows, under every row.
+  const auto members = [&](int c) {
+    QStringList texts;
+    for (int row = 0; row < view.rowCount(); ++row)
+      for (int k = 0; k < model.rowCount(model.index(row, 0)); ++k)
+        texts.append(model.index(k, c, model.index(row, 0)).data().toString());
+    return texts;
+  };
+  ASSERT_EQ(rowNames(), (QStringList{"other.jpg", "IMG_0001.JPG"}));
+  const QModelIndex group = model.index(1, 0);
+  EXPECT_EQ(model.rowCount(model.index(0, 0)), 0);
+  EXPECT_TRUE(view.isExpanded(group));
+  EXPECT_EQ(members(FileListView::kName), (QStringList{"IMG_0001.CR2", "IMG_0001.xmp"}));
+  const QStringList planned = model.plan()[1].memberNames;
+  EXPECT_EQ(planned, (QStringList{"20240501AA.CR2", "20240501AA.xmp"}));
+  EXPECT_EQ(members(FileListView::kFutureName), planned);
+  for (int c : {FileListView::kFolder, FileListView::kDateKey, FileListView::kExif, FileListView::kDateUsed})
+    EXPECT_EQ(members(c), (QStringList{"", ""})) << c;
+  const QModelIndex xmp = model.index(1, 0, group);
+  EXPECT_FALSE(xmp.data(Qt::CheckStateRole).isValid());
+  EXPECT_FALSE(xmp.flags() & (Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsUserCheckable));
+
+  // Down goes from row to row, Left and Right fold no group; a click on a member leaves no
+  // member current; all selected is both rows.
+  view.setCurrentRow(0);
+  QTest::keyClick(&view, Qt::Key_Down);
+  EXPECT_EQ(view.currentRow(), 1);
+  QTest::keyClick(&view, Qt::Key_Down);
+  EXPECT_EQ(view.currentIndex(), model.index(1, 0));
+  QTest::keyClick(&view, Qt::Key_Left);
+  QTest::keyClick(&view, Qt::Key_Right);
+  EXPECT_TRUE(view.isExpanded(group));
+  EXPECT_EQ(view.currentIndex(), model.index(1, 0));
+  QTest::mouseClick(view.viewport(), Qt::LeftButton, Qt::NoModifier, view.visualRect(xmp).center());
+  EXPECT_FALSE(view.currentIndex().parent().isValid());
+  w.mnuEditSelectAll_Click();
+  EXPECT_EQ(view.selectedRows(), (std::vector<size_t>{0, 1}));
+
+  // Unchecked, the group renames none of its files; its members' rows are told so.
+  QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+  view.setChecked(1, false);
+  EXPECT_TRUE(std::any_of(changed.begin(), changed.end(), [&](const QVariantList& args) {
+    return args[0].value<QModelIndex>().parent() == group && args[0].value<QModelIndex>().column() <= FileListView::kFutureName &&
+           args[1].value<QModelIndex>().column() >= FileListView::kFutureName;
+  }));
+  EXPECT_EQ(members(FileListView::kFutureName), (QStringList{"", ""}));
+  view.setChecked(1, true);
+
+  confirmParameters(false);
+  ui.queueAnswer(ui::Answer::Ok);
+  window->mnuActionRename->trigger();
+  EXPECT_EQ(members(FileListView::kName), planned);
+  view.setChecked(1, true);  // renamed rows come back unchecked; checked, they keep their names
+  EXPECT_EQ(members(FileListView::kFutureName), (QStringList{"(inchangé)", "(inchangé)"}));
+  for (const QString& name : planned) EXPECT_TRUE(QFile::exists(pictureDir + "/" + name)) << name.toStdString();
+
+  // Companions off: every file added is a row and no row has members; on again, the group
+  // shows whole and expanded.
+  CurrentConfig().SetCompanions(false);
+  w.SettingsChanged();
+  ASSERT_EQ(view.rowCount(), 3);
+  for (int row = 0; row < 3; ++row) EXPECT_EQ(model.rowCount(model.index(row, 0)), 0);
+  CurrentConfig().SetCompanions(true);
+  w.SettingsChanged();
+  ASSERT_EQ(view.rowCount(), 2);
+  EXPECT_TRUE(view.isExpanded(model.index(1, 0)));
+  EXPECT_EQ(members(FileListView::kName), planned);
+
+  // A member's place held by the view follows it when the row above goes.
+  const QPersistentModelIndex held(model.index(1, FileListView::kFutureName, model.index(1, 0)));
+  view.clearSelection();
+  view.setRowSelected(0, true);
+  w.mnuFileDelete_Click();
+  ASSERT_EQ(view.rowCount(), 1);
+  EXPECT_EQ(held.parent(), model.index(0, 0));
+  EXPECT_EQ(held.sibling(held.row(), FileListView::kName).data().toString(), "20240501AA.xmp");
   EXPECT_TRUE(reportedErrors().isEmpty()) << reportedErrors().join("\n").toStdString();
 }
