@@ -26,13 +26,6 @@ namespace benchsupport {
 // The file list's rows for every picture of dir, in list order (shooting order).
 std::vector<RenameRow> listRows(const QString& dir);
 
-// Answers no question and shows no progress.
-class SilentQuestions : public RenameQuestions {
- public:
-  QString askDate(const QString&, const QString&) override { return QString(); }
-  void progress(RenamePhase, int, int) override {}
-};
-
 // What a benchmark program starts with: a private temporary folder made the configuration
 // folder, the application object, this build's library registered there and the program's
 // error messages on stderr.

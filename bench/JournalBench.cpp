@@ -44,7 +44,7 @@ struct Renamer {
   }
   std::vector<RenameRow> rows;
   ConfigClass config;
-  benchsupport::SilentQuestions questions;
+  SilentQuestions questions;
   JournalWriter journal;
   RenameEngine engine;
 };

@@ -55,7 +55,7 @@ void BM_PlainReadAndRenameTwice(benchmark::State& state) {
 void BM_RenameEngine(benchmark::State& state) {
   std::vector<RenameRow> rows = benchsupport::listRows(engineDir());
   ConfigClass config;
-  benchsupport::SilentQuestions questions;
+  SilentQuestions questions;
   RenameEngine engine(rt::localFileSystem(), config, {}, questions);
   for (auto _ : state) {
     for (RenameRow& row : rows) row.checked = true;

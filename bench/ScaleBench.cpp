@@ -47,7 +47,7 @@ void BM_Read(benchmark::State& state) {
 // Runs the engine over the folder's rows on fs; every picture must get a name.
 void runEngine(benchmark::State& state, rt::FileSystem& fs, std::vector<RenameRow>& rows) {
   ConfigClass config;
-  benchsupport::SilentQuestions questions;
+  SilentQuestions questions;
   RenameEngine engine(fs, config, {}, questions);
   for (RenameRow& row : rows) row.checked = true;
   if (engine.run(rows).renamed != static_cast<int>(rows.size())) state.SkipWithError("not every picture was named");

@@ -11,17 +11,6 @@
 
 namespace {
 
-// Answers the rename's date question by declining, as the plan cannot know the date typed.
-class PlanQuestions : public RenameQuestions {
- public:
-  QString askDate(const QString&, const QString&) override { return QString(); }
-  void progress(RenamePhase, int, int) override {}
-};
-
-}  // namespace
-
-namespace {
-
 // Whether a comes before b among pictures taken in the same second: their fractions of a
 // second compared as fractions ("5" after "45").
 bool earlierFraction(const QString& a, const QString& b) {
@@ -247,7 +236,7 @@ std::vector<RowPlan> PictureList::plan(const ConfigClass& config, const RenameOf
   std::vector<RowPlan> plans(rows_.size());
   std::vector<RenameRow> rows = renameRows();
   SimulatedFileSystem simulated(fs, &listings_);
-  PlanQuestions questions;
+  SilentQuestions questions;
   RenameEngine engine(simulated, config, offsets, questions);
   engine.setPictureReader(readings());
   RenameSummary summary;

@@ -493,12 +493,6 @@ void Run::giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& c
 
 // ---- Journal ----
 
-class SilentQuestions : public RenameQuestions {
- public:
-  QString askDate(const QString&, const QString&) override { return QString(); }
-  void progress(RenamePhase, int, int) override {}
-};
-
 // Renames that always succeed: in the planning run, the run's own view of the folders decides
 // alone, as on disk while nothing else changes them.
 class PlanningFileSystem : public rt::FileSystem {

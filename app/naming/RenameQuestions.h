@@ -25,3 +25,11 @@ class RenameQuestions {
   // (done 0) and after each file.
   virtual void progress(RenamePhase phase, int done, int total) = 0;
 };
+
+// Declines every date question and shows no progress: a run nobody watches (a plan, the
+// journal's dry run, tests and benchmarks). A file without date then keeps its name.
+class SilentQuestions : public RenameQuestions {
+ public:
+  QString askDate(const QString&, const QString&) override { return QString(); }
+  void progress(RenamePhase, int, int) override {}
+};

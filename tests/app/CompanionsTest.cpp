@@ -20,12 +20,6 @@ using testsupport::PictureFolder;
 
 namespace {
 
-class NoQuestions : public RenameQuestions {
- public:
-  QString askDate(const QString&, const QString&) override { return QString(); }
-  void progress(RenamePhase, int, int) override {}
-};
-
 // A card after a day out: a raw + JPEG pair with two sidecars, a live photo with its edit
 // file, a JPEG whose raw was left out of the list, and two names the groups would take at
 // their first number ("20240501aa.cr2" differs from the pair's raw name only in case).
@@ -122,7 +116,7 @@ TEST(Companions, AShotsFilesAreRenamedTogetherPlannedAndUndone) {
   EXPECT_EQ(scene.folder.contents(), scene.before);
 
   std::vector<RenameRow> renamed = list.renameRows();
-  NoQuestions questions;
+  SilentQuestions questions;
   JournalWriter journal;
   RenameEngine engine(rt::localFileSystem(), config, {}, questions);
   engine.setJournal(&journal);
@@ -156,7 +150,7 @@ TEST(Companions, AGroupIsRolledBackWholeMovesOnWholeAndGoesOnWithoutAVanishedSid
     std::vector<RenameRow> rows = list.renameRows();
     testsupport::FailingFileSystem fs;
     fs.failRename(8 + 3);  // 8 temporary names, then the pair's third file to its final name
-    NoQuestions questions;
+    SilentQuestions questions;
     const ConfigClass config = upperCaseExtensions();
     EXPECT_THROW(RenameEngine(fs, config, {}, questions).run(rows), RenameFailure);
     EXPECT_EQ(scene.folder.contents(), scene.before);
@@ -168,7 +162,7 @@ TEST(Companions, AGroupIsRolledBackWholeMovesOnWholeAndGoesOnWithoutAVanishedSid
     std::vector<RenameRow> rows = list.renameRows();
     testsupport::FailingFileSystem fs;
     fs.appearBeforeRename(8 + 2, "intruder");  // at the raw's new name, once the JPEG has its own
-    NoQuestions questions;
+    SilentQuestions questions;
     const ConfigClass config = upperCaseExtensions();
     RenameEngine(fs, config, {}, questions).run(rows);
     QList<QPair<QString, QString>> moves = kGroupMoves;
@@ -187,7 +181,7 @@ TEST(Companions, AGroupIsRolledBackWholeMovesOnWholeAndGoesOnWithoutAVanishedSid
     ASSERT_TRUE(QFile::remove(scene.folder.pathOf("IMG_0001.CR2.xmp")));
     scene.before.remove("IMG_0001.CR2.xmp");
     std::vector<RenameRow> rows = list.renameRows();
-    NoQuestions questions;
+    SilentQuestions questions;
     const ConfigClass config = upperCaseExtensions();
     EXPECT_EQ(RenameEngine(rt::localFileSystem(), config, {}, questions).run(rows).renamed, 7);
     QList<QPair<QString, QString>> moves = kGroupMoves;
@@ -207,7 +201,7 @@ TEST(Companions, ANameTooLongForOneFileLeavesItsWholeGroup) {
   PictureList list = scene.list();
   std::vector<RenameRow> rows = list.renameRows();
   ShortNames fs;
-  NoQuestions questions;
+  SilentQuestions questions;
   const ConfigClass config = upperCaseExtensions();
   const RenameSummary summary = RenameEngine(fs, config, {}, questions).run(rows);
   ASSERT_EQ(summary.leftAlone.size(), 1u);
@@ -226,7 +220,7 @@ TEST(Companions, OffEveryAddedFileIsARowOfItsOwn) {
   ASSERT_EQ(list.size(), 4u);
   for (const PictureRow& row : list.rows()) EXPECT_TRUE(row.row.members.empty());
   std::vector<RenameRow> rows = list.renameRows();
-  NoQuestions questions;
+  SilentQuestions questions;
   const ConfigClass config = upperCaseExtensions();
   EXPECT_EQ(RenameEngine(rt::localFileSystem(), config, {}, questions).run(rows).renamed, 4);
   EXPECT_EQ(scene.folder.contents(),

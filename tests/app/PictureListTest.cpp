@@ -16,12 +16,6 @@ using testsupport::PictureFolder;
 
 namespace {
 
-class Declining : public RenameQuestions {
- public:
-  QString askDate(const QString&, const QString&) override { return QString(); }
-  void progress(RenamePhase, int, int) override {}
-};
-
 QByteArray burstPicture(const QByteArray& subSec, uint16_t serial) {
   testsupport::ExifContent content;
   content.dateTimeOriginal = "2014:08:05 01:45:01";
@@ -33,7 +27,7 @@ QByteArray burstPicture(const QByteArray& subSec, uint16_t serial) {
 // Renames the list on disk as the window does and returns every row's name afterwards.
 QStringList renameOnDisk(PictureList& list, const ConfigClass& config) {
   std::vector<RenameRow> rows = list.renameRows();
-  Declining questions;
+  SilentQuestions questions;
   RenameEngine(rt::localFileSystem(), config, RenameOffsets::fromConfig(config), questions).run(rows);
   list.takeBack(rows);
   QStringList names;

@@ -116,12 +116,6 @@ class CountingFileSystem : public rt::LocalFileSystem {
   }
 };
 
-class Silent : public RenameQuestions {
- public:
-  QString askDate(const QString&, const QString&) override { return QString(); }
-  void progress(RenamePhase, int, int) override {}
-};
-
 }  // namespace
 
 // Swaps, numbering after a collision, a case-only clash with a file outside the list, and a
@@ -137,7 +131,7 @@ TEST_P(CardTest, RenamesEverythingWithoutLosingAPicture) {
   folder.addFile("20240317aa.jpg", "outside the list");
   CountingFileSystem fs;  // learns afresh which way this card takes
   ConfigClass config;
-  Silent questions;
+  SilentQuestions questions;
   std::vector<RenameRow> rows = rowsFor(folder, {"20240316AA.jpg", "20240315AA.jpg", "IMG_1.JPG", "IMG_2.jpg"});
   RenameEngine(fs, config, {}, questions).run(rows);
   EXPECT_EQ(folder.contents(), (QMap<QString, QByteArray>{{"20240315AA.jpg", p},

@@ -18,12 +18,6 @@ using testsupport::PictureFolder;
 
 namespace {
 
-class NoQuestions : public RenameQuestions {
- public:
-  QString askDate(const QString&, const QString&) override { return QString(); }
-  void progress(RenamePhase, int, int) override {}
-};
-
 // Three pictures: P and Q each carry the name the other will get; R a camera name.
 struct Scene {
   PictureFolder folder;
@@ -46,7 +40,7 @@ struct Scene {
 
 RenameFailure renameExpectingFailure(std::vector<RenameRow>& rows, rt::FileSystem& fs) {
   ConfigClass config;
-  NoQuestions questions;
+  SilentQuestions questions;
   try {
     RenameEngine(fs, config, {}, questions).run(rows);
   } catch (const RenameFailure& failure) {
@@ -132,7 +126,7 @@ TEST(RenameEngineFailure, NeverOverwritesATargetThatAppearsBeforeTheRename) {
   fs.appearBeforeRename(1, QByteArray("first intruder"));   // P's temporary name
   fs.appearBeforeRename(5, QByteArray("second intruder"));  // P's final name 20240315AA.jpg
   ConfigClass config;
-  NoQuestions questions;
+  SilentQuestions questions;
   RenameEngine(fs, config, {}, questions).run(scene.rows);
 
   EXPECT_EQ(fs.renames()[1].second, scene.folder.pathOf("($)_($)_20240316AA.jpg"));

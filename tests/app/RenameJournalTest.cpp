@@ -30,12 +30,6 @@ using testsupport::PictureFolder;
 
 namespace {
 
-class NoQuestions : public RenameQuestions {
- public:
-  QString askDate(const QString&, const QString&) override { return QString(); }
-  void progress(RenamePhase, int, int) override {}
-};
-
 // The real file system, except that the process dies on its call number crashAt (counting
 // every call), before doing it: no clean-up, no outcome, as a kill would leave things.
 class DyingFileSystem : public rt::FileSystem {
@@ -91,7 +85,7 @@ std::vector<RenameRow> rowsOf(const PictureFolder& folder, const QStringList& na
 
 RenameSummary renameJournaled(std::vector<RenameRow>& rows, rt::FileSystem& fs = rt::localFileSystem()) {
   ConfigClass config;
-  NoQuestions questions;
+  SilentQuestions questions;
   JournalWriter journal;
   RenameEngine engine(fs, config, {}, questions);
   engine.setJournal(&journal);
@@ -116,7 +110,7 @@ QMap<QString, QByteArray> planned(const PictureFolder& folder, std::vector<Renam
   QMap<QString, QByteArray> before = contentsOf(folder);
   SimulatedFileSystem simulated(rt::localFileSystem());
   ConfigClass config;
-  NoQuestions questions;
+  SilentQuestions questions;
   const std::vector<RenameRow> old = rows;
   RenameEngine(simulated, config, {}, questions).run(rows);
   QMap<QString, QByteArray> after = before;
