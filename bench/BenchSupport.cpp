@@ -112,4 +112,14 @@ BenchTimes runBenchmarks(int& argc, char** argv) {
   return reporter.times;
 }
 
+void OpenReadHeadLoop(benchmark::State& state, const QStringList& paths) {
+  HeadReader reader;
+  for (auto _ : state) {
+    int64_t total = 0;
+    for (const QString& path : paths) total += reader.read(path, state);
+    benchmark::DoNotOptimize(total);
+  }
+  state.SetItemsProcessed(state.iterations() * paths.size());
+}
+
 }  // namespace benchsupport

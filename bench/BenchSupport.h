@@ -66,6 +66,10 @@ class HeadReader {
   std::vector<char> buffer_;
 };
 
+// The floor of reading pictures: open, read the head and close every file of paths, once
+// per iteration.
+void OpenReadHeadLoop(benchmark::State& state, const QStringList& paths);
+
 // The real and CPU time per iteration of each benchmark that ran without error, keyed by
 // benchmark name ("BM_Name/real_time").
 class BenchTimes {

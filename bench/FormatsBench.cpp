@@ -69,15 +69,7 @@ QStringList writeFiles(const QString& dir) {
   return paths;
 }
 
-void BM_OpenReadHead(benchmark::State& state) {
-  benchsupport::HeadReader reader;
-  for (auto _ : state) {
-    int64_t total = 0;
-    for (const QString& path : files()) total += reader.read(path, state);
-    benchmark::DoNotOptimize(total);
-  }
-  state.SetItemsProcessed(state.iterations() * files().size());
-}
+void BM_OpenReadHead(benchmark::State& state) { benchsupport::OpenReadHeadLoop(state, files()); }
 
 void BM_PictureInfosMixed(benchmark::State& state) {
   for (auto _ : state) {

@@ -19,15 +19,7 @@ QStringList& files() {
   return list;
 }
 
-void BM_OpenReadHead(benchmark::State& state) {
-  benchsupport::HeadReader reader;
-  for (auto _ : state) {
-    int64_t total = 0;
-    for (const QString& path : files()) total += reader.read(path, state);
-    benchmark::DoNotOptimize(total);
-  }
-  state.SetItemsProcessed(state.iterations() * files().size());
-}
+void BM_OpenReadHead(benchmark::State& state) { benchsupport::OpenReadHeadLoop(state, files()); }
 
 void BM_PictureInfos(benchmark::State& state) {
   for (auto _ : state) {

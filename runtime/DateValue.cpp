@@ -257,9 +257,7 @@ QString toDateKey(DateValue value) {
   // Written digit by digit: every picture gets its key when listed and twice per plan.
   if (p.year >= 0 && p.year <= 9999) {
     char16_t digits[14];
-    const auto put = [&](int at, int number, int width) {
-      for (int i = at + width - 1; i >= at; --i, number /= 10) digits[i] = char16_t(u'0' + number % 10);
-    };
+    const auto put = [&](int at, int number, int width) { putDigits(digits + at, number, width); };
     put(0, p.year, 4);
     put(4, p.month, 2);
     put(6, p.day, 2);

@@ -38,6 +38,12 @@ DateValue makeDate(int year, int month, int day, int hour, int minute, int secon
 // day's 00:00:00). Raises error 5 for a value outside years 100..9999, NaN or infinite.
 DateParts splitDate(DateValue value);
 
+// Writes number as width decimal digits at out (left-padded with zeros; higher digits are
+// dropped): dates written digit by digit, without a formatting call, on hot paths.
+inline void putDigits(char16_t* out, int number, int width) {
+  for (int i = width - 1; i >= 0; --i, number /= 10) out[i] = static_cast<char16_t>(u'0' + number % 10);
+}
+
 // The current local date and time, to the second.
 DateValue now();
 

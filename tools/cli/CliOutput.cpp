@@ -61,9 +61,7 @@ QString dateField(rt::DateValue value) {
     const rt::DateParts p = rt::splitDate(value);
     // "yyyy-MM-dd hh:mm:ss", digits written directly: three dates a picture.
     char16_t text[19];
-    const auto put = [&text](int at, int number, int digits) {
-      for (int i = digits - 1; i >= 0; --i, number /= 10) text[at + i] = static_cast<char16_t>(u'0' + number % 10);
-    };
+    const auto put = [&text](int at, int number, int digits) { rt::putDigits(text + at, number, digits); };
     put(0, p.year, 4);
     put(5, p.month, 2);
     put(8, p.day, 2);
