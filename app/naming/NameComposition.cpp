@@ -10,42 +10,55 @@
 
 namespace {
 
-void appendField(QString& body, bool present, const QString& sGDH, int position, int length,
+void appendField(QString& body, bool present, QStringView sGDH, int position, int length,
                  const QString& separator) {
   if (!present) return;
   body += sGDH.mid(position, length);
   body += separator;
 }
 
-QString numericSuffix(int32_t n, const QString& pattern) {
-  const int width = static_cast<int>(pattern.count(QLatin1Char('0')));
-  const int64_t magnitude = std::llabs(static_cast<int64_t>(n));
-  QString digits = QString::number(magnitude).rightJustified(width, QLatin1Char('0'));
-  return n < 0 ? QLatin1Char('-') + digits : digits;
-}
-
-// Letters of a count k >= 0 where "A" is 0, filled with "A" up to width.
-QString letters(int64_t k, qsizetype width) {
-  QString result;
+// The digits of magnitude in the given base, written by digit(d), filled with fill up to width.
+template <typename Digit>
+void appendPlaces(QString& out, uint64_t magnitude, uint64_t base, qsizetype width, char16_t fill, Digit digit) {
+  char16_t places[64];
+  qsizetype count = 0;
   do {
-    result.prepend(QChar(static_cast<char16_t>(u'A' + k % 26)));
-    k /= 26;
-  } while (k != 0);
-  while (result.size() < width) result.prepend(QLatin1Char('A'));
-  return result;
+    places[count++] = digit(magnitude % base);
+    magnitude /= base;
+  } while (magnitude != 0);
+  for (qsizetype i = count; i < width; ++i) out += QChar(fill);
+  while (count > 0) out += QChar(places[--count]);
 }
 
-QString letterSuffix(int32_t n, const QString& pattern) {
+void appendNumeric(QString& out, int32_t n, const QString& pattern) {
+  const qsizetype width = pattern.count(QLatin1Char('0'));
+  if (n < 0) out += QLatin1Char('-');
+  const uint64_t magnitude = static_cast<uint64_t>(std::llabs(static_cast<int64_t>(n)));
+  appendPlaces(out, magnitude, 10, width, u'0', [](uint64_t d) { return static_cast<char16_t>(u'0' + d); });
+}
+
+// Letters of a count where "A" is 0, filled with "A" up to the pattern's length.
+void appendLetters(QString& out, int32_t n, const QString& pattern) {
   if (n == std::numeric_limits<int32_t>::min()) rt::raise(rt::ErrOverflow);  // n - 1 overflows
   const int64_t k = static_cast<int64_t>(n) - 1;
-  if (k >= 0) return letters(k, pattern.size());
-  return QLatin1Char('-') + letters(-k, pattern.size());
+  if (k < 0) out += QLatin1Char('-');
+  appendPlaces(out, static_cast<uint64_t>(k < 0 ? -k : k), 26, pattern.size(), u'A',
+               [](uint64_t d) { return static_cast<char16_t>(u'A' + d); });
+}
+
+// A pattern of zeros only is numeric; one of "X" only is not; others are read as numbers.
+bool numericPattern(const QString& pattern) {
+  if (!pattern.isEmpty() && pattern.count(QLatin1Char('0')) == pattern.size()) return true;
+  if (pattern.count(QLatin1Char('X')) == pattern.size()) return false;
+  return rt::isNumeric(pattern);
 }
 
 }  // namespace
 
 QString ComposeNameBody(const NameLayout& layout, const QString& sGDH) {
-  QString body = layout.prefix;
+  QString body;
+  body.reserve(layout.prefix.size() + 24 + layout.postfix.size());
+  body += layout.prefix;
   appendField(body, layout.year, sGDH, 0, 4, layout.sepAfterYear);
   appendField(body, layout.month, sGDH, 4, 2, layout.sepAfterMonth);
   appendField(body, layout.day, sGDH, 6, 2, QString());
@@ -54,7 +67,7 @@ QString ComposeNameBody(const NameLayout& layout, const QString& sGDH) {
   appendField(body, layout.hour, sGDH, 8, 2, layout.sepAfterHour);
   appendField(body, layout.minute, sGDH, 10, 2, layout.sepAfterMinute);
   appendField(body, layout.second, sGDH, 12, 2, QString());
-  return body + layout.postfix;
+  return body += layout.postfix;
 }
 
 QString ConfigClass::FormatName(const QString& sGDH) const {
@@ -80,12 +93,19 @@ QString SuffixPattern(uint8_t digits, uint8_t suffixType) {
 }
 
 QString FormatIndice(int32_t n, const QString& pattern) {
+  QString suffix;
+  AppendIndice(suffix, n, pattern);
+  return suffix;
+}
+
+void AppendIndice(QString& name, int32_t n, const QString& pattern) {
   try {
-    if (rt::isNumeric(pattern)) return numericSuffix(n, pattern);
-    return letterSuffix(n, pattern);
+    if (numericPattern(pattern))
+      appendNumeric(name, n, pattern);
+    else
+      appendLetters(name, n, pattern);
   } catch (...) {
     ErrorHandling::ShowCurrentException(QStringLiteral("Global.FormatIndice"));
-    return QString();
   }
 }
 

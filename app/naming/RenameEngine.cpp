@@ -45,6 +45,9 @@ struct Move {
   Place place = Place::Original;
   QString extension;  // of every final name: ".jpg", as the settings case it (a row's own file)
   int member = -1;    // index in the row's members; -1 for the row's own file
+  size_t folder = 0;  // index of its folder's view
+  QString foldedText;  // its present name, case-folded
+  bool named = false;  // it took a final name (its group may not have all of its names yet)
 };
 
 QString joinPath(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + name; }
@@ -62,12 +65,20 @@ rt::RuntimeError currentError() {
   }
 }
 
-// The names a folder holds, as the run sees them: its entries when it was listed, followed
-// through the run's own moves, by case-folded name (a count: a folder that does not ignore
-// case may hold "a.jpg" and "A.JPG" both).
+// How many entries of a folder (as listed, followed through the run's own moves) and how
+// many files of the list bear one case-folded name: counts, since a folder that does not
+// ignore case may hold "a.jpg" and "A.JPG" both.
+struct NameUse {
+  int entries = 0;
+  int rows = 0;
+};
+
+// A folder as the run sees it: the case-folded names its entries and the list's files hold.
 struct FolderView {
-  QHash<QString, int> names;
+  QString path;  // as in the rows: "" for the root
+  QHash<QString, NameUse> names;
   qsizetype maxNameLength = 255;
+  bool listed = false;
 };
 
 // The name as compared ignoring case. Camera names are ASCII, where folding is lower-casing:
@@ -85,13 +96,20 @@ QString folded(const QString& name) {
   return lower;
 }
 
-void addName(QHash<QString, int>& names, const QString& key) { ++names[key]; }
+void addName(QHash<QString, NameUse>& names, const QString& key, int NameUse::*count) { ++(names[key].*count); }
 
-void removeName(QHash<QString, int>& names, const QString& key) {
+void removeName(QHash<QString, NameUse>& names, const QString& key, int NameUse::*count) {
   auto it = names.find(key);
-  if (it != names.end() && --*it <= 0) names.erase(it);
+  if (it == names.end()) return;
+  NameUse& use = *it;
+  if (use.*count <= 0) return;
+  if (--(use.*count) == 0 && use.entries == 0 && use.rows == 0) names.erase(it);
 }
 
+// The length of the name on disk, in bytes; a name of n UTF-16 units takes at most 3n.
+bool longerThan(const QString& name, qsizetype limit) {
+  return name.size() * 3 > limit && rt::encodePath(name).size() > limit;
+}
 qsizetype byteLength(const QString& name) { return rt::encodePath(name).size(); }
 
 // One run of the operation over a list of rows.
@@ -105,6 +123,8 @@ class Run {
   RenameSummary execute();
 
  private:
+  void indexFolders();
+
   // Reading
   void chooseNames();
   std::optional<QString> chooseBaseName(size_t i);
@@ -123,9 +143,9 @@ class Run {
   void giveFinalNames();
   void giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& counter);
   bool groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const;
-  bool taken(const QString& folder, const QString& foldedName) const;
-  qsizetype maxNameLength(const QString& folder) const;
+  bool taken(const Move& move, const QString& foldedName) const;
   bool tryRename(Move& move, const QString& name);
+  void moved(Move& move, const QString& text, const QString& foldedText, const QString& path);
   void moved(Move& move, const QString& text);
 
   // The present name and path of a move's file; the end of the group that starts at first.
@@ -139,6 +159,7 @@ class Run {
 
   // Afterwards
   RenameFailure failure(const rt::RuntimeError& error, const QString& reason, QStringList notRestored) const;
+  void gatherFinals();
   QStringList restoreOriginalNames();
   bool restoreOne(Move& move, QList<Move*>& pending, QSet<Move*>& enlisted);
   void rebuildKeys();
@@ -156,16 +177,17 @@ class Run {
   std::vector<RenameRow>& rows_;
 
   std::vector<Move> moves_;
-  QHash<QString, FolderView> folders_;  // every folder of a file to rename
-  QHash<QString, QHash<QString, int>> rowNames_;  // every row's case-folded name, by folder
-  QHash<QString, Move*> finals_;        // files of this run under their final names, by path
+  std::vector<FolderView> folders_;  // every folder of a row; listed when a file of it is to move
+  std::vector<size_t> rowFolders_;   // by row, its folder's view
+  QHash<QString, Move*> finals_;     // files of this run under their final names, by path (gathered when restoring)
   QHash<const Move*, QString> notRestoredWhy_;  // why each file left under a temporary name is there
   QStringList vanished_;
   int restored_ = 0;
   int total_ = 0;
   RenameSummary summary_;
   QString failingFrom_;
-  QString failingTo_;
+  QString failingTo_;      // or, when failingToName_ is set, failingTo_ + "/" + failingToName_
+  QString failingToName_;
   JournalWriter* journal_;
   std::vector<QString> plannedFinals_;  // by move, when journaled
   QString suffixPattern_;
@@ -183,10 +205,11 @@ size_t Run::groupEnd(size_t first) const {
 }
 
 RenameSummary Run::execute() {
-  for (const RenameRow& row : rows_) {
-    QHash<QString, int>& names = rowNames_[row.folder];
-    addName(names, folded(row.text));
-    for (const GroupMember& member : row.members) addName(names, folded(member.name));
+  indexFolders();
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    QHash<QString, NameUse>& names = folders_[rowFolders_[i]].names;
+    addName(names, folded(rows_[i].text), &NameUse::rows);
+    for (const GroupMember& member : rows_[i].members) addName(names, folded(member.name), &NameUse::rows);
   }
   try {
     chooseNames();
@@ -213,8 +236,27 @@ RenameSummary Run::execute() {
   return summary_;
 }
 
+// The view of every row's folder, rows of one folder sharing one.
+void Run::indexFolders() {
+  QHash<QString, size_t> byPath;
+  rowFolders_.reserve(rows_.size());
+  for (const RenameRow& row : rows_) {
+    if (folders_.empty() || row.folder != folders_[rowFolders_.back()].path) {
+      auto it = byPath.constFind(row.folder);
+      if (it == byPath.cend()) {
+        it = byPath.insert(row.folder, folders_.size());
+        folders_.push_back(FolderView{row.folder, {}, FolderView().maxNameLength, false});
+      }
+      rowFolders_.push_back(*it);
+    } else {
+      rowFolders_.push_back(rowFolders_.back());
+    }
+  }
+}
+
 RenameFailure Run::failure(const rt::RuntimeError& error, const QString& reason, QStringList notRestored) const {
-  RenameFailure thrown(error, failingFrom_, failingTo_, notRestored);
+  const QString to = failingToName_.isEmpty() ? failingTo_ : joinPath(failingTo_, failingToName_);
+  RenameFailure thrown(error, failingFrom_, to, notRestored);
   RenameFailure::Outcome outcome;
   outcome.reason = reason;
   outcome.restored = restored_;
@@ -244,12 +286,13 @@ void Run::chooseNames() {
       // A body holding "/" (or NUL) would move the file elsewhere: not a file name.
       if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(errors::kBadFileName);
       moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original,
-                            NewExtensionText(rows_[i].text, config_.Extension())});
+                            NewExtensionText(rows_[i].text, config_.Extension()), -1, rowFolders_[i],
+                            folded(rows_[i].text)});
       // The other files of the group follow it, under the same base name.
       for (size_t m = 0; m < rows_[i].members.size(); ++m) {
         const QString& name = rows_[i].members[m].name;
         moves_.push_back(Move{i, *base, joinPath(rows_[i].folder, name), name, Place::Original, QString(),
-                              static_cast<int>(m)});
+                              static_cast<int>(m), rowFolders_[i], folded(name)});
       }
     } else {
       ++summary_.skipped;
@@ -283,14 +326,15 @@ std::optional<QString> Run::chooseBaseName(size_t i) {
 // Lists every folder of a file to rename, once, before anything moves.
 void Run::listFolders() {
   for (const Move& move : moves_) {
-    const RenameRow& row = rows_[move.row];
-    if (folders_.contains(row.folder)) continue;
-    failingFrom_ = row.key;
-    const QString folder = row.folder.isEmpty() ? QStringLiteral("/") : row.folder;  // keys are folder + "/" + text
-    FolderView view;
-    for (const QString& name : fs_.entryNames(folder)) addName(view.names, folded(name));
+    FolderView& view = folders_[move.folder];
+    if (view.listed) continue;
+    failingFrom_ = rows_[move.row].key;
+    const QString folder = view.path.isEmpty() ? QStringLiteral("/") : view.path;  // keys are folder + "/" + text
+    const QStringList entries = fs_.entryNames(folder);
+    view.names.reserve(view.names.size() + entries.size());
+    for (const QString& name : entries) addName(view.names, folded(name), &NameUse::entries);
     view.maxNameLength = fs_.maxNameLength(folder);
-    folders_.insert(row.folder, view);
+    view.listed = true;
   }
   failingFrom_.clear();
 }
@@ -299,13 +343,19 @@ void Run::listFolders() {
 // made) has nothing to move: the rest of its group goes on without it.
 void Run::dropVanishedMembers() {
   std::erase_if(moves_, [this](const Move& move) {
-    return move.member >= 0 && !folders_.value(rows_[move.row].folder).names.contains(folded(textOf(move)));
+    return move.member >= 0 && folders_[move.folder].names.value(move.foldedText).entries == 0;
   });
 }
 
 QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
+  if (move.member < 0) {
+    QString name;
+    name.reserve(move.baseName.size() + (suffixOn ? suffixPattern_.size() + 1 : 0) + move.extension.size());
+    name += move.baseName;
+    if (suffixOn) AppendIndice(name, counter, suffixPattern_);
+    return name += move.extension;
+  }
   const QString body = suffixOn ? move.baseName + FormatIndice(counter, suffixPattern_) : move.baseName;
-  if (move.member < 0) return body + move.extension;
   const GroupMember& member = rows_[move.row].members[static_cast<size_t>(move.member)];
   return MemberNewName(GroupMember{move.originalText, member.extensions, member.listed}, body, config_.Extension());
 }
@@ -313,16 +363,15 @@ QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
 // Why the move cannot be made in its folder, when its temporary name or its first final name
 // is longer than the folder takes.
 std::optional<QString> Run::nameTooLong(const Move& move) {
-  const RenameRow& row = rows_[move.row];
-  const qsizetype limit = maxNameLength(row.folder);
+  const qsizetype limit = folders_[move.folder].maxNameLength;
   const int32_t first = config_.IsSuffix() ? config_.StartNum() : 1;
   const std::pair<QString, QString> names[] = {
       {QStringLiteral("nouveau nom"), finalName(move, config_.IsSuffix(), first)},
       {QStringLiteral("nom provisoire"), kTemporaryPrefix + textOf(move)}};
   for (const auto& [what, name] : names) {
+    if (!longerThan(name, limit)) continue;
     const qsizetype length = byteLength(name);
-    if (length > limit)
-      return QStringLiteral("%1 « %2 » trop long pour le dossier (%3 octets, %4 au plus), fichier laissé tel quel")
+    return QStringLiteral("%1 « %2 » trop long pour le dossier (%3 octets, %4 au plus), fichier laissé tel quel")
           .arg(what, name)
           .arg(length)
           .arg(limit);
@@ -367,54 +416,53 @@ void Run::leaveAloneNamesTooLong() {
 
 // ---- Moving ----
 
-bool Run::taken(const QString& folder, const QString& foldedName) const {
-  const auto rows = rowNames_.constFind(folder);
-  if (rows != rowNames_.cend() && rows->contains(foldedName)) return true;
-  const auto view = folders_.constFind(folder);
-  return view != folders_.cend() && view->names.contains(foldedName);
+bool Run::taken(const Move& move, const QString& foldedName) const {
+  const QHash<QString, NameUse>& names = folders_[move.folder].names;
+  const auto it = names.constFind(foldedName);
+  return it != names.cend() && (it->entries > 0 || it->rows > 0);
 }
 
-qsizetype Run::maxNameLength(const QString& folder) const {
-  const auto view = folders_.constFind(folder);
-  return view != folders_.cend() ? view->maxNameLength : FolderView().maxNameLength;
-}
-
-// The move's file now is named text: the folder's view, the list's names and the row follow.
-void Run::moved(Move& move, const QString& text) {
+// The move's file now is named text (case-folded foldedText), at path: the folder's view, the
+// list's names and the row follow.
+void Run::moved(Move& move, const QString& text, const QString& foldedText, const QString& path) {
   RenameRow& row = rows_[move.row];
-  QString& current = textOf(move);
-  const QString from = folded(current);
-  const QString to = folded(text);
-  FolderView& view = folders_[row.folder];
-  removeName(view.names, from);
-  addName(view.names, to);
-  QHash<QString, int>& rows = rowNames_[row.folder];
-  removeName(rows, from);
-  addName(rows, to);
-  current = text;
-  if (move.member < 0) row.key = joinPath(row.folder, text);
+  QHash<QString, NameUse>& names = folders_[move.folder].names;
+  removeName(names, move.foldedText, &NameUse::entries);
+  removeName(names, move.foldedText, &NameUse::rows);
+  NameUse& use = names[foldedText];
+  ++use.entries;
+  ++use.rows;
+  move.foldedText = foldedText;
+  textOf(move) = text;
+  if (move.member < 0) row.key = path;
+}
+
+void Run::moved(Move& move, const QString& text) {
+  moved(move, text, folded(text), joinPath(rows_[move.row].folder, text));
 }
 
 // Renames the move's file to name in its folder unless that name is taken; false when it is
 // (also when the entry appeared after the folder was listed: it counts as taken from then on).
 bool Run::tryRename(Move& move, const QString& name) {
   const QString& folder = rows_[move.row].folder;
-  const QString target = joinPath(folder, name);
   failingFrom_ = pathOf(move);
-  failingTo_ = target;
+  failingTo_ = folder;
+  failingToName_ = name;
   const QString foldedName = folded(name);
-  if (taken(folder, foldedName)) return false;
+  if (taken(move, foldedName)) return false;
   // A candidate longer than the folder takes would fail on disk: say so in the system's words.
-  if (byteLength(name) > maxNameLength(folder)) {
+  if (longerThan(name, folders_[move.folder].maxNameLength)) {
     throw rt::SystemError(ENAMETOOLONG);
   }
+  const QString target = joinPath(folder, name);
   if (!fs_.renameNoReplace(failingFrom_, target)) {
-    addName(folders_[folder].names, foldedName);
+    addName(folders_[move.folder].names, foldedName, &NameUse::entries);
     return false;
   }
   failingFrom_.clear();
   failingTo_.clear();
-  moved(move, name);
+  failingToName_.clear();
+  moved(move, name, foldedName, target);
   return true;
 }
 
@@ -449,7 +497,7 @@ void Run::giveFinalNames() {
 // Whether every file of the group can take its candidate for this number.
 bool Run::groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const {
   for (size_t i = first; i < end; ++i)
-    if (taken(rows_[moves_[i].row].folder, folded(finalName(moves_[i], suffixOn, counter)))) return false;
+    if (taken(moves_[i], folded(finalName(moves_[i], suffixOn, counter)))) return false;
   return true;
 }
 
@@ -466,13 +514,11 @@ void Run::giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& c
     bool done = end - first == 1 || groupFree(first, end, suffixOn, counter);
     for (size_t i = first; done && i < end; ++i) {
       Move& move = moves_[i];
-      const QString before = end - first > 1 ? pathOf(move) : QString();  // a retry moves it again
       if (!tryRename(move, finalName(move, suffixOn, counter))) {
         done = false;
         break;
       }
-      if (!before.isEmpty() && finals_.value(before) == &move) finals_.remove(before);
-      finals_.insert(pathOf(move), &move);
+      move.named = true;
     }
     if (done) break;
     if (!suffixOn) {
@@ -516,7 +562,7 @@ void Run::writeJournal() {
   Run dry(planning, config_, offsets_, silent, reader_, rows, nullptr);
   dry.moves_ = moves_;
   dry.folders_ = folders_;
-  dry.rowNames_ = rowNames_;
+  dry.rowFolders_ = rowFolders_;
   // Each file under its usual temporary name: where the run picks another (that name was
   // taken), recovery still finds the file by its identity.
   JournalRun run;
@@ -551,7 +597,15 @@ void Run::endJournal(JournalOutcome outcome, const QStringList& left) {
 // Gives every file still under a temporary name its old name back. When a file of this run
 // took that name meanwhile, it goes back to its own old name first (such chains always end:
 // old names are all different). Returns the paths of the files left under temporary names.
+// The files of this run under final names, by path: a file to put back may find one of them
+// under its old name.
+void Run::gatherFinals() {
+  for (Move& move : moves_)
+    if (move.named) finals_.insert(pathOf(move), &move);
+}
+
 QStringList Run::restoreOriginalNames() {
+  gatherFinals();
   QList<Move*> pending;
   for (Move& move : moves_)
     if (move.place == Place::Temporary) pending.append(&move);
@@ -612,9 +666,15 @@ bool Run::restoreOne(Move& move, QList<Move*>& pending, QSet<Move*>& enlisted) {
   return true;
 }
 
+// Whether path is folder + "/" + name.
+bool joins(const QString& path, const QString& folder, const QString& name) {
+  return path.size() == folder.size() + 1 + name.size() && path.at(folder.size()) == QLatin1Char('/') &&
+         path.startsWith(folder) && path.endsWith(name);
+}
+
 void Run::rebuildKeys() {
-  for (RenameRow& row : rows_) row.key.clear();
-  for (RenameRow& row : rows_) row.key = joinPath(row.folder, row.text);
+  for (RenameRow& row : rows_)
+    if (!joins(row.key, row.folder, row.text)) row.key = joinPath(row.folder, row.text);
 }
 
 }  // namespace
