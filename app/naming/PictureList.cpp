@@ -239,6 +239,8 @@ std::vector<RowPlan> PictureList::plan(const ConfigClass& config, const RenameOf
   SilentQuestions questions;
   RenameEngine engine(simulated, config, offsets, questions);
   engine.setPictureReader(readings());
+  std::vector<std::optional<DateChoice>> dates;
+  engine.setDateChoices(&dates);
   RenameSummary summary;
   QString failure;
   try {
@@ -254,7 +256,9 @@ std::vector<RowPlan> PictureList::plan(const ConfigClass& config, const RenameOf
     RowPlan& plan = plans[i];
     if (!before.checked) continue;  // Unchecked
     try {
-      plan.date = ChooseDate(config, offsets, rows_[i].info, before.dateKey, before.exifMark);
+      // A row the run did not reach (it stopped before) gets the choice it would have made.
+      plan.date = i < dates.size() && dates[i] ? *dates[i]
+                                               : ChooseDate(config, offsets, rows_[i].info, before.dateKey, before.exifMark);
     } catch (const rt::RuntimeError& error) {
       plan.outcome = RowPlan::Outcome::Impossible;
       plan.reason = error.description();

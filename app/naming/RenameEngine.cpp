@@ -116,9 +116,10 @@ qsizetype byteLength(const QString& name) { return rt::encodePath(name).size(); 
 class Run {
  public:
   Run(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets, RenameQuestions& questions,
-      const RenameEngine::PictureReader& reader, std::vector<RenameRow>& rows, JournalWriter* journal)
+      const RenameEngine::PictureReader& reader, std::vector<RenameRow>& rows, JournalWriter* journal,
+      std::vector<std::optional<DateChoice>>* choices = nullptr)
       : fs_(fs), config_(config), offsets_(offsets), questions_(questions), reader_(reader), rows_(rows),
-        journal_(journal), suffixPattern_(SuffixPattern(config.Digits(), config.SuffixType())) {}
+        journal_(journal), choices_(choices), suffixPattern_(SuffixPattern(config.Digits(), config.SuffixType())) {}
 
   RenameSummary execute();
 
@@ -189,6 +190,7 @@ class Run {
   QString failingTo_;      // or, when failingToName_ is set, failingTo_ + "/" + failingToName_
   QString failingToName_;
   JournalWriter* journal_;
+  std::vector<std::optional<DateChoice>>* choices_;
   std::vector<QString> plannedFinals_;  // by move, when journaled
   QString suffixPattern_;
 };
@@ -274,6 +276,7 @@ RenameFailure Run::failure(const rt::RuntimeError& error, const QString& reason,
 // ---- Reading ----
 
 void Run::chooseNames() {
+  if (choices_) choices_->assign(rows_.size(), std::nullopt);
   std::vector<size_t> checked;
   for (size_t i = 0; i < rows_.size(); ++i)
     if (rows_[i].checked) checked.push_back(i);
@@ -312,7 +315,9 @@ std::optional<QString> Run::chooseBaseName(size_t i) {
   const RenameRow& row = rows_[i];
   const std::optional<JpegInfosClass> read = reader_ ? reader_(i) : readPicture(row);
   if (!read) return std::nullopt;
-  const BaseNameChoice choice = ChooseBaseName(config_, offsets_, *read, row.dateKey, row.exifMark);
+  const DateChoice date = ChooseDate(config_, offsets_, *read, row.dateKey, row.exifMark);
+  if (choices_) (*choices_)[i] = date;
+  const BaseNameChoice& choice = date.name;
   if (choice.kind == BaseNameChoice::Kind::Body) return choice.body;
   if (choice.kind == BaseNameChoice::Kind::Keep) return std::nullopt;
   summary_.asked.push_back(i);
@@ -364,6 +369,13 @@ QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
 // is longer than the folder takes.
 std::optional<QString> Run::nameTooLong(const Move& move) {
   const qsizetype limit = folders_[move.folder].maxNameLength;
+  // Most names are far too short for a doubt: a suffix has at most 11 characters more than
+  // its pattern, and a character at most 3 bytes.
+  const qsizetype suffix = config_.IsSuffix() ? suffixPattern_.size() + 11 : 0;
+  const qsizetype longest = move.member < 0 ? std::max(move.baseName.size() + suffix + move.extension.size(),
+                                                        kTemporaryPrefix.size() + textOf(move).size())
+                                            : -1;
+  if (longest >= 0 && longest * 3 <= limit) return std::nullopt;
   const int32_t first = config_.IsSuffix() ? config_.StartNum() : 1;
   const std::pair<QString, QString> names[] = {
       {QStringLiteral("nouveau nom"), finalName(move, config_.IsSuffix(), first)},
@@ -406,8 +418,8 @@ void Run::leaveAloneNamesTooLong() {
       summary_.leftAlone.push_back(RenameNotice{rows_[moves_[first].row].key, *problem});
       ++summary_.skipped;
     } else {
-      fitting.insert(fitting.end(), moves_.begin() + static_cast<std::ptrdiff_t>(first),
-                     moves_.begin() + static_cast<std::ptrdiff_t>(end));
+      fitting.insert(fitting.end(), std::make_move_iterator(moves_.begin() + static_cast<std::ptrdiff_t>(first)),
+                     std::make_move_iterator(moves_.begin() + static_cast<std::ptrdiff_t>(end)));
     }
     first = end;
   }
@@ -680,5 +692,5 @@ void Run::rebuildKeys() {
 }  // namespace
 
 RenameSummary RenameEngine::run(std::vector<RenameRow>& rows) {
-  return Run(fs_, config_, offsets_, questions_, reader_, rows, journal_).execute();
+  return Run(fs_, config_, offsets_, questions_, reader_, rows, journal_, choices_).execute();
 }

@@ -76,6 +76,7 @@
 #include <vector>
 
 class JournalWriter;
+struct DateChoice;
 
 // The text put in front of a file's name while the operation runs.
 inline const QString kTemporaryPrefix = QStringLiteral("($)_");
@@ -162,6 +163,10 @@ class RenameEngine {
   // Journals the next runs in journal (which must outlive them); none by default.
   void setJournal(JournalWriter* journal) { journal_ = journal; }
 
+  // Keeps in (*choices)[i] the date chosen for row i, for every checked row whose picture was
+  // read before the run ended (choices is sized to the rows by the run; must outlive it).
+  void setDateChoices(std::vector<std::optional<DateChoice>>* choices) { choices_ = choices; }
+
  private:
   rt::FileSystem& fs_;
   const ConfigClass& config_;
@@ -169,4 +174,5 @@ class RenameEngine {
   RenameQuestions& questions_;
   JournalWriter* journal_ = nullptr;
   PictureReader reader_;
+  std::vector<std::optional<DateChoice>>* choices_ = nullptr;
 };
