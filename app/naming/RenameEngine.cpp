@@ -50,7 +50,17 @@ struct Move {
   bool named = false;  // it took a final name (its group may not have all of its names yet)
 };
 
-QString joinPath(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + name; }
+// The texts one after the other, in one allocation.
+QString concatenated(std::initializer_list<QStringView> parts) {
+  qsizetype size = 0;
+  for (QStringView part : parts) size += part.size();
+  QString text(size, Qt::Uninitialized);
+  QChar* out = text.data();
+  for (QStringView part : parts) out = std::copy(part.begin(), part.end(), out);
+  return text;
+}
+
+QString joinPath(const QString& folder, const QString& name) { return concatenated({folder, u"/", name}); }
 
 // The exception in flight as a run-time error: itself, 7 for a lack of memory, 5 otherwise.
 rt::RuntimeError currentError() {
@@ -84,27 +94,24 @@ struct FolderView {
 // The name as compared ignoring case. Camera names are ASCII, where folding is lower-casing:
 // done here without the general case tables, and without a copy when there is nothing to lower.
 QString folded(const QString& name) {
-  bool upper = false;
-  for (const QChar c : name) {
-    if (c.unicode() >= 0x80) return name.toCaseFolded();
-    upper |= c.unicode() >= 'A' && c.unicode() <= 'Z';
+  const char16_t* in = reinterpret_cast<const char16_t*>(name.utf16());
+  const qsizetype size = name.size();
+  qsizetype i = 0;
+  for (; i < size && in[i] < 0x80; ++i)
+    if (static_cast<char16_t>(in[i] - u'A') < 26) break;
+  if (i == size) return name;
+  QString lower(size, Qt::Uninitialized);
+  char16_t* out = reinterpret_cast<char16_t*>(lower.data());
+  std::copy(in, in + i, out);
+  for (; i < size; ++i) {
+    const char16_t c = in[i];
+    if (c >= 0x80) return name.toCaseFolded();
+    out[i] = static_cast<char16_t>(c - u'A') < 26 ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
   }
-  if (!upper) return name;
-  QString lower = name;
-  for (QChar& c : lower)
-    if (c.unicode() >= 'A' && c.unicode() <= 'Z') c = QChar(static_cast<char16_t>(c.unicode() + ('a' - 'A')));
   return lower;
 }
 
 void addName(QHash<QString, NameUse>& names, const QString& key, int NameUse::*count) { ++(names[key].*count); }
-
-void removeName(QHash<QString, NameUse>& names, const QString& key, int NameUse::*count) {
-  auto it = names.find(key);
-  if (it == names.end()) return;
-  NameUse& use = *it;
-  if (use.*count <= 0) return;
-  if (--(use.*count) == 0 && use.entries == 0 && use.rows == 0) names.erase(it);
-}
 
 // The length of the name on disk, in bytes; a name of n UTF-16 units takes at most 3n.
 bool longerThan(const QString& name, qsizetype limit) {
@@ -129,6 +136,7 @@ class Run {
   // Reading
   void chooseNames();
   std::optional<QString> chooseBaseName(size_t i);
+  const QString& extensionOf(const QString& name);
 
   // Before moving
   void listFolders();
@@ -180,6 +188,7 @@ class Run {
   std::vector<Move> moves_;
   std::vector<FolderView> folders_;  // every folder of a row; listed when a file of it is to move
   std::vector<size_t> rowFolders_;   // by row, its folder's view
+  std::vector<QString> foldedTexts_;  // by row, its name as the run found it, case-folded
   QHash<QString, Move*> finals_;     // files of this run under their final names, by path (gathered when restoring)
   QHash<const Move*, QString> notRestoredWhy_;  // why each file left under a temporary name is there
   QStringList vanished_;
@@ -192,6 +201,9 @@ class Run {
   JournalWriter* journal_;
   std::vector<std::optional<DateChoice>>* choices_;
   std::vector<QString> plannedFinals_;  // by move, when journaled
+  QString lastEnding_;     // the ending of the last name extensionOf worked out ("." onwards)
+  QString lastExtension_;  // and its extension text
+  bool extensionKnown_ = false;
   QString suffixPattern_;
 };
 
@@ -208,9 +220,11 @@ size_t Run::groupEnd(size_t first) const {
 
 RenameSummary Run::execute() {
   indexFolders();
+  foldedTexts_.reserve(rows_.size());
   for (size_t i = 0; i < rows_.size(); ++i) {
     QHash<QString, NameUse>& names = folders_[rowFolders_[i]].names;
-    addName(names, folded(rows_[i].text), &NameUse::rows);
+    foldedTexts_.push_back(folded(rows_[i].text));
+    addName(names, foldedTexts_.back(), &NameUse::rows);
     for (const GroupMember& member : rows_[i].members) addName(names, folded(member.name), &NameUse::rows);
   }
   try {
@@ -289,8 +303,8 @@ void Run::chooseNames() {
       // A body holding "/" (or NUL) would move the file elsewhere: not a file name.
       if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(errors::kBadFileName);
       moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original,
-                            NewExtensionText(rows_[i].text, config_.Extension()), -1, rowFolders_[i],
-                            folded(rows_[i].text)});
+                            extensionOf(rows_[i].text), -1, rowFolders_[i],
+                            foldedTexts_[i]});
       // The other files of the group follow it, under the same base name.
       for (size_t m = 0; m < rows_[i].members.size(); ++m) {
         const QString& name = rows_[i].members[m].name;
@@ -303,6 +317,20 @@ void Run::chooseNames() {
     progress(RenamePhase::Reading, ++done);
   }
   failingFrom_.clear();
+}
+
+// The extension text of a file's new names (NewExtensionText). The extension is read from the
+// name's ending, from its last "." on, and the files of a list share a few endings: the text
+// of the last ending is kept. Names no file system holds go the whole way.
+const QString& Run::extensionOf(const QString& name) {
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  const QStringView ending = dot < 0 ? QStringView() : QStringView(name).mid(dot);
+  if (!extensionKnown_ || name.size() > 1024 || ending != lastEnding_) {
+    lastExtension_ = NewExtensionText(name, config_.Extension());
+    lastEnding_ = ending.toString();
+    extensionKnown_ = true;
+  }
+  return lastExtension_;
 }
 
 // A symbolic link is never moved: renamed apart from its target, one of them would dangle.
@@ -439,8 +467,12 @@ bool Run::taken(const Move& move, const QString& foldedName) const {
 void Run::moved(Move& move, const QString& text, const QString& foldedText, const QString& path) {
   RenameRow& row = rows_[move.row];
   QHash<QString, NameUse>& names = folders_[move.folder].names;
-  removeName(names, move.foldedText, &NameUse::entries);
-  removeName(names, move.foldedText, &NameUse::rows);
+  const auto left = names.find(move.foldedText);
+  if (left != names.end()) {
+    left->entries = std::max(left->entries - 1, 0);
+    left->rows = std::max(left->rows - 1, 0);
+    if (left->entries == 0 && left->rows == 0) names.erase(left);
+  }
   NameUse& use = names[foldedText];
   ++use.entries;
   ++use.rows;

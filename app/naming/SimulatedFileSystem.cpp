@@ -2,6 +2,8 @@
 
 #include "runtime/RuntimeError.h"
 
+#include <algorithm>
+
 namespace {
 
 // Folder and name of a path, split at its last "/". Both view path.
@@ -22,7 +24,9 @@ bool namesFolder(QStringView name) {
 }  // namespace
 
 SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const {
-  if (last_ && path == lastPath_) return *last_;
+  if (last_ && path.size() == lastPath_.size() &&
+      std::equal(path.begin(), path.end(), lastPath_.cbegin()))
+    return *last_;
   QString key = path.toString();
   auto it = folders_.find(key);
   if (it == folders_.end()) {
@@ -50,16 +54,16 @@ bool SimulatedFileSystem::renameNoReplace(const QString& from, const QString& to
   const auto [fromDir, fromName] = splitPath(from);
   const auto [toDir, toName] = splitPath(to);
   Folder& target = folder(toDir);
-  Folder& source = fromDir == toDir ? target : folder(fromDir);
+  const bool sameFolder = fromDir.size() == toDir.size() && std::equal(fromDir.begin(), fromDir.end(), toDir.begin());
+  Folder& source = sameFolder ? target : folder(fromDir);
   if (target.error != 0) rt::raise(target.error);
-  const QString fromKey = lookupKey(fromName);
-  const QString toKey = lookupKey(toName);
-  if (target.names.contains(toKey) || namesFolder(toName)) {
-    if (!source.names.contains(fromKey)) rt::raise(rt::ErrFileNotFound);
+  if (!source.names.remove(lookupKey(fromName))) rt::raise(rt::ErrFileNotFound);
+  const qsizetype before = target.names.size();
+  if (!namesFolder(toName)) target.names.insert(toName.toString());  // a copy: toName views the caller's path
+  if (target.names.size() == before) {  // to is taken: from stays
+    source.names.insert(fromName.toString());
     return false;
   }
-  if (!source.names.remove(fromKey)) rt::raise(rt::ErrFileNotFound);
-  target.names.insert(toName.toString());  // a copy: toKey views the caller's path
   source.moved = target.moved = true;
   return true;
 }
