@@ -5,21 +5,27 @@
 #include "runtime/Conversions.h"
 #include "runtime/RuntimeError.h"
 
+#include <QVarLengthArray>
+
 #include <cstdlib>
 #include <limits>
 
 namespace {
 
-void appendField(QString& body, bool present, QStringView sGDH, int position, int length,
-                 const QString& separator) {
+// A name body as it is written, without an allocation for usual lengths.
+using BodyText = QVarLengthArray<QChar, 64>;
+
+void append(BodyText& body, QStringView text) { body.append(text.data(), text.size()); }
+
+void appendField(BodyText& body, bool present, QStringView sGDH, int position, int length, QStringView separator) {
   if (!present) return;
-  body += sGDH.mid(position, length);
-  body += separator;
+  append(body, sGDH.mid(position, length));
+  append(body, separator);
 }
 
 // The digits of magnitude in the given base, written by digit(d), filled with fill up to width.
 template <typename Digit>
-void appendPlaces(QString& out, uint64_t magnitude, uint64_t base, qsizetype width, char16_t fill, Digit digit) {
+void appendPlaces(IndiceText& out, uint64_t magnitude, uint64_t base, qsizetype width, char16_t fill, Digit digit) {
   char16_t places[64];
   qsizetype count = 0;
   do {
@@ -30,7 +36,7 @@ void appendPlaces(QString& out, uint64_t magnitude, uint64_t base, qsizetype wid
   while (count > 0) out += QChar(places[--count]);
 }
 
-void appendNumeric(QString& out, int32_t n, const QString& pattern) {
+void appendNumeric(IndiceText& out, int32_t n, const QString& pattern) {
   const qsizetype width = pattern.count(QLatin1Char('0'));
   if (n < 0) out += QLatin1Char('-');
   const uint64_t magnitude = static_cast<uint64_t>(std::llabs(static_cast<int64_t>(n)));
@@ -38,7 +44,7 @@ void appendNumeric(QString& out, int32_t n, const QString& pattern) {
 }
 
 // Letters of a count where "A" is 0, filled with "A" up to the pattern's length.
-void appendLetters(QString& out, int32_t n, const QString& pattern) {
+void appendLetters(IndiceText& out, int32_t n, const QString& pattern) {
   if (n == std::numeric_limits<int32_t>::min()) rt::raise(rt::ErrOverflow);  // n - 1 overflows
   const int64_t k = static_cast<int64_t>(n) - 1;
   if (k < 0) out += QLatin1Char('-');
@@ -56,18 +62,18 @@ bool numericPattern(const QString& pattern) {
 }  // namespace
 
 QString ComposeNameBody(const NameLayout& layout, const QString& sGDH) {
-  QString body;
-  body.reserve(layout.prefix.size() + 24 + layout.postfix.size());
-  body += layout.prefix;
+  BodyText body;
+  append(body, layout.prefix);
   appendField(body, layout.year, sGDH, 0, 4, layout.sepAfterYear);
   appendField(body, layout.month, sGDH, 4, 2, layout.sepAfterMonth);
-  appendField(body, layout.day, sGDH, 6, 2, QString());
+  appendField(body, layout.day, sGDH, 6, 2, {});
   const bool anyTime = layout.hour || layout.minute || layout.second;
-  if (!body.isEmpty() && anyTime) body += layout.dateTimeSep;
+  if (!body.isEmpty() && anyTime) append(body, layout.dateTimeSep);
   appendField(body, layout.hour, sGDH, 8, 2, layout.sepAfterHour);
   appendField(body, layout.minute, sGDH, 10, 2, layout.sepAfterMinute);
-  appendField(body, layout.second, sGDH, 12, 2, QString());
-  return body += layout.postfix;
+  appendField(body, layout.second, sGDH, 12, 2, {});
+  append(body, layout.postfix);
+  return QString(body.constData(), body.size());
 }
 
 QString ConfigClass::FormatName(const QString& sGDH) const {
@@ -93,12 +99,12 @@ QString SuffixPattern(uint8_t digits, uint8_t suffixType) {
 }
 
 QString FormatIndice(int32_t n, const QString& pattern) {
-  QString suffix;
+  IndiceText suffix;
   AppendIndice(suffix, n, pattern);
-  return suffix;
+  return suffix.isEmpty() ? QString() : QString(suffix.constData(), suffix.size());
 }
 
-void AppendIndice(QString& name, int32_t n, const QString& pattern) {
+void AppendIndice(IndiceText& name, int32_t n, const QString& pattern) {
   try {
     if (numericPattern(pattern))
       appendNumeric(name, n, pattern);

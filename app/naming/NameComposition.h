@@ -4,6 +4,7 @@
 // of the free texts. No failure leaves these functions except where stated.
 
 #include <QString>
+#include <QVarLengthArray>
 
 #include <cstdint>
 
@@ -44,8 +45,10 @@ QString SuffixPattern(uint8_t digits, uint8_t suffixType);
 // The smallest 32-bit number has no letter suffix: the overflow (6) is reported as
 // Global.FormatIndice and the result is "".
 QString FormatIndice(int32_t n, const QString& pattern);
-// The same suffix written at the end of name (nothing written when FormatIndice gives "").
-void AppendIndice(QString& name, int32_t n, const QString& pattern);
+// The same suffix written at the end of name (nothing written when FormatIndice gives ""),
+// without an allocation for usual patterns.
+using IndiceText = QVarLengthArray<QChar, 32>;
+void AppendIndice(IndiceText& name, int32_t n, const QString& pattern);
 
 // The extension text: "." + fileExt, upper-cased for extension 1, lower-cased for 2,
 // unchanged for any other value.

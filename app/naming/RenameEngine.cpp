@@ -382,11 +382,9 @@ void Run::dropVanishedMembers() {
 
 QString Run::finalName(const Move& move, bool suffixOn, int32_t counter) const {
   if (move.member < 0) {
-    QString name;
-    name.reserve(move.baseName.size() + (suffixOn ? suffixPattern_.size() + 1 : 0) + move.extension.size());
-    name += move.baseName;
-    if (suffixOn) AppendIndice(name, counter, suffixPattern_);
-    return name += move.extension;
+    IndiceText suffix;
+    if (suffixOn) AppendIndice(suffix, counter, suffixPattern_);
+    return concatenated({move.baseName, QStringView(suffix.constData(), suffix.size()), move.extension});
   }
   const QString body = suffixOn ? move.baseName + FormatIndice(counter, suffixPattern_) : move.baseName;
   const GroupMember& member = rows_[move.row].members[static_cast<size_t>(move.member)];
