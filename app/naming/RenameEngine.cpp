@@ -196,7 +196,7 @@ class Run {
   int total_ = 0;
   RenameSummary summary_;
   QString failingFrom_;
-  QString failingTo_;      // or, when failingToName_ is set, failingTo_ + "/" + failingToName_
+  QString failingToFolder_;  // the rename being made goes to failingToFolder_ + "/" + failingToName_
   QString failingToName_;
   JournalWriter* journal_;
   std::vector<std::optional<DateChoice>>* choices_;
@@ -271,7 +271,7 @@ void Run::indexFolders() {
 }
 
 RenameFailure Run::failure(const rt::RuntimeError& error, const QString& reason, QStringList notRestored) const {
-  const QString to = failingToName_.isEmpty() ? failingTo_ : joinPath(failingTo_, failingToName_);
+  const QString to = failingToName_.isEmpty() ? QString() : joinPath(failingToFolder_, failingToName_);
   RenameFailure thrown(error, failingFrom_, to, notRestored);
   RenameFailure::Outcome outcome;
   outcome.reason = reason;
@@ -410,9 +410,9 @@ std::optional<QString> Run::nameTooLong(const Move& move) {
     if (!longerThan(name, limit)) continue;
     const qsizetype length = byteLength(name);
     return QStringLiteral("%1 « %2 » trop long pour le dossier (%3 octets, %4 au plus), fichier laissé tel quel")
-          .arg(what, name)
-          .arg(length)
-          .arg(limit);
+        .arg(what, name)
+        .arg(length)
+        .arg(limit);
   }
   return std::nullopt;
 }
@@ -488,7 +488,7 @@ void Run::moved(Move& move, const QString& text) {
 bool Run::tryRename(Move& move, const QString& name) {
   const QString& folder = rows_[move.row].folder;
   failingFrom_ = pathOf(move);
-  failingTo_ = folder;
+  failingToFolder_ = folder;
   failingToName_ = name;
   const QString foldedName = folded(name);
   if (taken(move, foldedName)) return false;
@@ -502,7 +502,7 @@ bool Run::tryRename(Move& move, const QString& name) {
     return false;
   }
   failingFrom_.clear();
-  failingTo_.clear();
+  failingToFolder_.clear();
   failingToName_.clear();
   moved(move, name, foldedName, target);
   return true;
