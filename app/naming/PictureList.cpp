@@ -1,9 +1,12 @@
 #include "app/naming/PictureList.h"
 
+#include "app/common/ErrorHandling.h"
+#include "app/common/Parallel.h"
 #include "app/naming/FileGroups.h"
 #include "app/naming/FutureName.h"
 #include "app/naming/SimulatedFileSystem.h"
 #include "app/picture/ListableFile.h"
+#include "app/picture/PictureInfos.h"
 #include "runtime/PathCodec.h"
 #include "runtime/RuntimeError.h"
 
@@ -46,26 +49,67 @@ std::vector<size_t> ListOrder(const QStringList& dateKeys, const QStringList& su
   return order;
 }
 
-QString PictureList::add(const QString& given) {
-  const QString path = rt::absolutePath(given);
-  if (byPath_.contains(path)) return QString();
-  QString refusal;
-  std::optional<ListedPicture> read = ReadListableFile(path, refusal);
-  if (!read) return refusal;
-  if (files_.contains(read->identity)) return QString();
-  PictureRow added;
+namespace {
+
+// Reads the file at path.path and makes its row, checked.
+void readRow(PictureList::ReadPath& path) {
+  path.read = true;
+  std::optional<ListedPicture> read = ReadListableFile(path.path, path.refusal);
+  if (!read) return;
+  PictureRow& added = path.row.emplace();
   added.info = std::move(read->info);
   added.identity = read->identity;
   RenameRow& row = added.row;
-  row.key = path;
-  row.folder = path.left(path.lastIndexOf(QLatin1Char('/')));
-  row.text = path.mid(row.folder.size() + 1);
+  row.key = path.path;
+  row.folder = row.key.left(row.key.lastIndexOf(QLatin1Char('/')));
+  row.text = row.key.mid(row.folder.size() + 1);
   row.dateKey = RowDateKey(added.info);
   row.exifMark = HasExifDate(added.info);
   row.checked = true;
-  byPath_.insert(path, static_cast<qsizetype>(rows_.size()));
-  files_.insert(added.identity);
-  rows_.push_back(std::move(added));
+}
+
+}  // namespace
+
+QString PictureList::add(const QString& given) {
+  ReadPath path;
+  path.path = rt::absolutePath(given);
+  if (byPath_.contains(path.path)) return QString();
+  readRow(path);
+  return add(std::move(path));
+}
+
+std::vector<PictureList::ReadPath> PictureList::read(const QStringList& paths) const {
+  std::vector<ReadPath> read(static_cast<size_t>(paths.size()));
+  std::vector<size_t> unlisted;
+  for (size_t i = 0; i < read.size(); ++i) {
+    read[i].path = rt::absolutePath(paths[static_cast<qsizetype>(i)]);
+    if (!byPath_.contains(read[i].path)) unlisted.push_back(i);
+  }
+  // Not ready: add() reads each file itself.
+  if (!PrepareConcurrentReading()) return read;
+  RunInParallel(unlisted.size(), [&](size_t k) {
+    ReadPath& path = read[unlisted[k]];
+    ErrorHandling::HeldReports held;
+    try {
+      readRow(path);
+    } catch (...) {
+      path.failure = std::current_exception();
+    }
+    path.reports = held.take();
+  });
+  return read;
+}
+
+QString PictureList::add(ReadPath&& path) {
+  if (byPath_.contains(path.path)) return QString();
+  if (!path.read) readRow(path);
+  ErrorHandling::Present(path.reports);
+  if (path.failure) std::rethrow_exception(path.failure);
+  if (!path.row) return path.refusal;
+  if (files_.contains(path.row->identity)) return QString();
+  byPath_.insert(path.path, static_cast<qsizetype>(rows_.size()));
+  files_.insert(path.row->identity);
+  rows_.push_back(std::move(*path.row));
   return QString();
 }
 

@@ -26,6 +26,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
+#include <optional>
 #include <vector>
 
 // One picture of the list.
@@ -63,6 +65,24 @@ class PictureList {
   // refusal ("« path » n'est pas un fichier ordinaire"...). The row is checked; call sort()
   // once the additions are done.
   QString add(const QString& path);
+
+  // A path ready for add(): made absolute and, unless the list held it when read() ran, its
+  // file read, with the reports that reading made (to be presented when it is added).
+  struct ReadPath {
+    QString path;
+    bool read = false;
+    std::optional<PictureRow> row;  // the row it makes; none when refused (refusal says why)
+    QString refusal;
+    QStringList reports;
+    std::exception_ptr failure;     // what the reading threw, thrown again by add()
+  };
+  // Reads the files of paths, several at once on several threads, for add(ReadPath) to take
+  // in the same order: the list then gets exactly what add(path) after add(path) gives.
+  std::vector<ReadPath> read(const QStringList& paths) const;
+  // add(path) with the reading done by read(): its reports are presented now, unless the list
+  // holds the path already (add(path) would not have read it); a path it did not read, or
+  // that the list dropped since, is read now.
+  QString add(ReadPath&& path);
 
   // Forms the groups (see above) and sorts the rows on the date key (see the order above).
   void sort();
