@@ -27,7 +27,14 @@ const QStringList& companion() {
   return list;
 }
 
-bool in(const QStringList& list, const QString& ext) { return !ext.isEmpty() && list.contains(ext.toLower()); }
+// The lists are of lower-case ASCII: an ASCII extension is compared ignoring its case without
+// making a lower-case copy first.
+bool in(const QStringList& list, const QString& ext) {
+  if (ext.isEmpty()) return false;
+  for (const QChar c : ext)
+    if (c.unicode() >= 0x80) return list.contains(ext.toLower());
+  return list.contains(ext, Qt::CaseInsensitive);
+}
 
 }  // namespace
 
