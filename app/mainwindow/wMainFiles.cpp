@@ -32,7 +32,7 @@ namespace {
 
 // Files read at once while adding: enough to keep every core busy, few enough that pending
 // events still run every few milliseconds.
-constexpr qsizetype kReadBatch = 256;
+constexpr qsizetype kReadBatch = 1024;
 
 QString pictureFilter() {
   return QStringLiteral("Photos et vidéos|") + FileListRules::AcceptedPatterns() +

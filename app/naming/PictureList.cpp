@@ -214,7 +214,7 @@ void PictureList::sort() {
   sorted.reserve(rows_.size());
   for (size_t i : ListOrder(keys, fractions)) sorted.push_back(std::move(rows_[i]));
   rows_ = std::move(sorted);
-  reindex();
+  renumber();
 }
 
 void PictureList::remove(const std::vector<size_t>& indices) {
@@ -245,6 +245,13 @@ void PictureList::reindex() {
       byPath_.insert(member.row.key, static_cast<qsizetype>(i));
       files_.insert(member.identity);
     }
+  }
+}
+
+void PictureList::renumber() {
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    byPath_[rows_[i].row.key] = static_cast<qsizetype>(i);
+    for (const PictureRow& member : rows_[i].joined) byPath_[member.row.key] = static_cast<qsizetype>(i);
   }
 }
 

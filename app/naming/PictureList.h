@@ -121,6 +121,8 @@ class PictureList {
 
  private:
   void reindex();
+  // The same files at new places (sorted, grouped): their rows' indices anew.
+  void renumber();
   void regroup();
 
   bool companions_ = true;
