@@ -11,6 +11,8 @@
 #include "runtime/RuntimeError.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -21,6 +23,28 @@ bool earlierFraction(const QString& a, const QString& b) {
   return a.leftJustified(width, QLatin1Char('0')) < b.leftJustified(width, QLatin1Char('0'));
 }
 
+// The date keys as numbers, when every one is "" or 14 digits (all but keys of years beyond
+// 0-9999): "" as 0, a key as its value + 1. Compared as numbers they keep the order of the
+// texts, at a fraction of the cost.
+std::optional<std::vector<uint64_t>> keyNumbers(const QStringList& keys) {
+  std::vector<uint64_t> numbers;
+  numbers.reserve(static_cast<size_t>(keys.size()));
+  for (const QString& key : keys) {
+    if (key.isEmpty()) {
+      numbers.push_back(0);
+      continue;
+    }
+    if (key.size() != 14) return std::nullopt;
+    uint64_t number = 0;
+    for (const QChar c : key) {
+      if (c.unicode() < u'0' || c.unicode() > u'9') return std::nullopt;
+      number = number * 10 + (c.unicode() - u'0');
+    }
+    numbers.push_back(number + 1);
+  }
+  return numbers;
+}
+
 }  // namespace
 
 std::vector<size_t> ListOrder(const QStringList& dateKeys, const QStringList& subSecs) {
@@ -28,7 +52,11 @@ std::vector<size_t> ListOrder(const QStringList& dateKeys, const QStringList& su
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   const auto key = [&](size_t i) -> const QString& { return dateKeys[static_cast<qsizetype>(i)]; };
   const auto fraction = [&](size_t i) -> const QString& { return subSecs[static_cast<qsizetype>(i)]; };
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
+  if (const std::optional<std::vector<uint64_t>> numbers = keyNumbers(dateKeys)) {
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return (*numbers)[a] < (*numbers)[b]; });
+  } else {
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
+  }
   // Within a run of equal keys, the rows with a fraction of a second take the places they
   // hold, in shooting order; the others stay where they are.
   for (size_t start = 0; start < order.size();) {
@@ -51,6 +79,16 @@ std::vector<size_t> ListOrder(const QStringList& dateKeys, const QStringList& su
 
 namespace {
 
+// The shooting date to the second as a date key; "" when there is none or no key holds it.
+QString captureSecond(const JpegInfosClass& info) {
+  if (!(info.CreateDate() > 0)) return QString();
+  try {
+    return rt::toDateKey(info.CreateDate());
+  } catch (const rt::RuntimeError&) {
+    return QString();
+  }
+}
+
 // Reads the file at path.path and makes its row, checked.
 void readRow(PictureList::ReadPath& path) {
   path.read = true;
@@ -66,6 +104,7 @@ void readRow(PictureList::ReadPath& path) {
   row.dateKey = RowDateKey(added.info);
   row.exifMark = HasExifDate(added.info);
   row.checked = true;
+  added.shotSecond = captureSecond(added.info);
 }
 
 }  // namespace
@@ -80,15 +119,13 @@ QString PictureList::add(const QString& given) {
 
 std::vector<PictureList::ReadPath> PictureList::read(const QStringList& paths) const {
   std::vector<ReadPath> read(static_cast<size_t>(paths.size()));
-  std::vector<size_t> unlisted;
-  for (size_t i = 0; i < read.size(); ++i) {
-    read[i].path = rt::absolutePath(paths[static_cast<qsizetype>(i)]);
-    if (!byPath_.contains(read[i].path)) unlisted.push_back(i);
-  }
   // Not ready: add() reads each file itself.
-  if (!PrepareConcurrentReading()) return read;
-  RunInParallel(unlisted.size(), [&](size_t k) {
-    ReadPath& path = read[unlisted[k]];
+  const bool reading = PrepareConcurrentReading();
+  // The jobs only look the list up: it does not change while they run.
+  RunInParallel(read.size(), [&](size_t i) {
+    ReadPath& path = read[i];
+    path.path = rt::absolutePath(paths[static_cast<qsizetype>(i)]);
+    if (!reading || byPath_.contains(path.path)) return;
     ErrorHandling::HeldReports held;
     try {
       readRow(path);
@@ -115,15 +152,6 @@ QString PictureList::add(ReadPath&& path) {
 
 namespace {
 
-// The shooting date to the second as a date key; "" when there is none or no key holds it.
-QString captureSecond(const JpegInfosClass& info) {
-  if (!(info.CreateDate() > 0)) return QString();
-  try {
-    return rt::toDateKey(info.CreateDate());
-  } catch (const rt::RuntimeError&) {
-    return QString();
-  }
-}
 
 // The names in folder; none when it cannot be listed (the groups then hold listed files only).
 QStringList folderNames(const QString& folder) {
@@ -179,7 +207,7 @@ void PictureList::regroup() {
     const std::vector<size_t>& indices = byFolder[folder];
     std::vector<GroupedFile> listed;
     listed.reserve(indices.size());
-    for (size_t i : indices) listed.push_back(GroupedFile{files[i].row.text, captureSecond(files[i].info)});
+    for (size_t i : indices) listed.push_back(GroupedFile{files[i].row.text, files[i].shotSecond});
     const FolderGroups groups = GroupFolder(folderNames(folder), listed);
     for (const FileGroup& group : groups.groups) {
       PictureRow& picture = files[indices[static_cast<size_t>(group.row)]];

@@ -35,6 +35,7 @@ struct PictureRow {
   RenameRow row;                     // path (key), name (text), folder, date key, EXIF mark, check box
   JpegInfosClass info;               // what was read of the picture when it was added
   rt::files::FileIdentity identity;  // the file, whatever path reaches it
+  QString shotSecond;                // the shooting date to the second as a date key, "" when none (groups)
   // The files added to the list that joined this row's group (a raw beside its JPEG, a live
   // photo's movie, a sidecar given itself), as they were added: row.members[k].listed is the
   // index here of member k, -1 for a member found in the folder and never added.
