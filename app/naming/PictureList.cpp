@@ -124,12 +124,12 @@ std::vector<PictureList::ReadPath> PictureList::read(const QStringList& paths) c
   // The jobs only look the list up: it does not change while they run.
   RunInParallel(read.size(), [&](size_t i) {
     ReadPath& path = read[i];
-    path.path = rt::absolutePath(paths[static_cast<qsizetype>(i)]);
-    if (!reading || byPath_.contains(path.path)) return;
     ErrorHandling::HeldReports held;
     try {
-      readRow(path);
+      path.path = rt::absolutePath(paths[static_cast<qsizetype>(i)]);
+      if (reading && !byPath_.contains(path.path)) readRow(path);
     } catch (...) {
+      path.read = true;
       path.failure = std::current_exception();
     }
     path.reports = held.take();
@@ -151,7 +151,6 @@ QString PictureList::add(ReadPath&& path) {
 }
 
 namespace {
-
 
 // The names in folder; none when it cannot be listed (the groups then hold listed files only).
 QStringList folderNames(const QString& folder) {
