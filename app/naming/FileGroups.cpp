@@ -191,10 +191,6 @@ FolderGroups Grouping::result() {
   return groups;
 }
 
-}  // namespace
-
-namespace {
-
 // Whether a file of this name may join another file's group: a raw file, a live photo's
 // movie or a companion. A folder without any (the usual folder of pictures) forms no group.
 bool mayJoin(const QString& name) {
