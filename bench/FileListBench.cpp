@@ -73,7 +73,9 @@ void BM_ListWithPlan(benchmark::State& state) {
   ConfigClass config;
   for (auto _ : state) {
     PictureList list;
-    for (const QString& path : files()) list.add(path);
+    // As the window and tindra-cli build it: the files read at once, then added in order.
+    std::vector<PictureList::ReadPath> read = list.read(files());
+    for (PictureList::ReadPath& path : read) list.add(std::move(path));
     list.sort();
     const std::vector<RowPlan> plan = list.plan(config, RenameOffsets::fromConfig(config), rt::localFileSystem());
     if (plan.size() != static_cast<size_t>(kFiles) || plan.front().outcome != RowPlan::Outcome::Rename)

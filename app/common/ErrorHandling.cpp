@@ -20,7 +20,17 @@ Presenter& currentPresenter() {
   return presenter;
 }
 
+// The reports kept on this thread (HeldReports), nullptr when they are presented.
+QStringList*& heldOnThisThread() {
+  thread_local QStringList* held = nullptr;
+  return held;
+}
+
 void present(const QString& message) {
+  if (QStringList* held = heldOnThisThread()) {
+    held->append(message);
+    return;
+  }
   const Presenter& presenter = currentPresenter();
   if (presenter) {
     presenter(ProgramTitle(), message);
@@ -67,6 +77,16 @@ void ShowCurrentException(const QString& where) {
   } catch (...) {
     ShowError(where, rt::ErrInvalidArgument);
   }
+}
+
+HeldReports::HeldReports() : outer_(std::exchange(heldOnThisThread(), &messages_)) {}
+
+HeldReports::~HeldReports() { heldOnThisThread() = outer_; }
+
+QStringList HeldReports::take() { return std::exchange(messages_, QStringList()); }
+
+void Present(const QStringList& messages) {
+  for (const QString& message : messages) present(message);
 }
 
 bool Guarded(const QString& where, const std::function<void()>& body) {

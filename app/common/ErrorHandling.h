@@ -6,6 +6,7 @@
 // the program's title), the command-line tool prints on standard error, tests record it.
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <exception>
@@ -37,6 +38,25 @@ void ShowError(const QString& where, const rt::RuntimeError& error);
 // Reports whatever exception is in flight (call from a catch block): a RuntimeError with its
 // number, std::bad_alloc as 7, anything else as 5.
 void ShowCurrentException(const QString& where);
+
+// While one lives, the reports made on its thread are kept, in order, instead of presented: a
+// reading done on a worker thread hands them over to the thread that presents them (Present).
+class HeldReports {
+ public:
+  HeldReports();
+  ~HeldReports();
+  HeldReports(const HeldReports&) = delete;
+  HeldReports& operator=(const HeldReports&) = delete;
+  // The messages kept so far, which are then no longer kept.
+  QStringList take();
+
+ private:
+  QStringList messages_;
+  QStringList* outer_;
+};
+
+// Presents finished messages (as kept by HeldReports), in order.
+void Present(const QStringList& messages);
 
 // Runs body under an error handler: on an exception it reports it as `where` and returns false.
 bool Guarded(const QString& where, const std::function<void()>& body);

@@ -43,6 +43,9 @@ class PictureListModel : public QAbstractItemModel {
   // are shown by the next attach(): inserting thousands of rows one by one into a shown view
   // costs more than reading their pictures. Until then the plan columns stay blank.
   QString add(const QString& path);
+  // The same for many paths: read() them at once, then add() each (PictureList::read).
+  std::vector<PictureList::ReadPath> read(const QStringList& paths) const { return list_.read(paths); }
+  QString add(PictureList::ReadPath&& path) { return list_.add(std::move(path)); }
   void attach();
   // While held (a long addition runs) the plan columns stay blank and the plan is not computed.
   void setPlanHeld(bool held);

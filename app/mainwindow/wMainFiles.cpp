@@ -30,6 +30,9 @@ using ui::Ui;
 
 namespace {
 
+// Files read at once while adding: enough to keep every core busy, few enough that pending
+// events still run every few milliseconds.
+constexpr qsizetype kReadBatch = 1024;
 
 QString pictureFilter() {
   return QStringLiteral("Photos et vidéos|") + FileListRules::AcceptedPatterns() +
@@ -89,17 +92,24 @@ void wMain::runAdditions() {
   try {
     lvwFiles->pictures().setPlanHeld(true);
     while (!pending_.isEmpty() && !closeRequested_) {
-      if (QString refusal = lvwFiles->pictures().add(pending_.dequeue()); !refusal.isEmpty()) refused.append(refusal);
-      ++done;
-      if (sinceEvents.elapsed() >= eventsInterval_) {
-        if (!showing) {
-          showing = true;
-          updateCommandStates();
+      // The files of a batch are read at once, on several threads, then added in order.
+      QStringList batch;
+      while (!pending_.isEmpty() && batch.size() < kReadBatch) batch.append(pending_.dequeue());
+      std::vector<PictureList::ReadPath> read = lvwFiles->pictures().read(batch);
+      for (size_t i = 0; i < read.size() && !closeRequested_; ++i) {
+        if (QString refusal = lvwFiles->pictures().add(std::move(read[i])); !refusal.isEmpty()) refused.append(refusal);
+        ++done;
+        if (sinceEvents.elapsed() >= eventsInterval_) {
+          if (!showing) {
+            showing = true;
+            updateCommandStates();
+          }
+          const int left = static_cast<int>(read.size() - i - 1 + static_cast<size_t>(pending_.size()));
+          sbrStatus->showProgress(done, done + left);
+          lvwFiles->pictures().attach();  // handlers that run now see every row added so far
+          Ui().doEvents();
+          sinceEvents.restart();
         }
-        sbrStatus->showProgress(done, done + static_cast<int>(pending_.size()));
-        lvwFiles->pictures().attach();  // handlers that run now see every row added so far
-        Ui().doEvents();
-        sinceEvents.restart();
       }
     }
   } catch (...) {

@@ -10,7 +10,21 @@
 
 namespace {
 
-QString folded(const QString& name) { return name.toCaseFolded(); }
+// The name under Unicode simple case folding. A name of ASCII characters only (nearly every
+// file name) is folded here: only its letters A-Z change, and a name without them is shared.
+QString folded(const QString& name) {
+  bool upper = false;
+  for (const QChar c : name) {
+    const char16_t u = c.unicode();
+    if (u >= 0x80) return name.toCaseFolded();
+    upper = upper || (u >= u'A' && u <= u'Z');
+  }
+  if (!upper) return name;
+  QString lower = name;
+  for (QChar& c : lower)
+    if (c.unicode() >= u'A' && c.unicode() <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
+  return lower;
+}
 
 // The last `count` extensions of name with their dots ("IMG_1.CR2.xmp", 2 -> ".CR2.xmp").
 QString tailOf(const QString& name, int count) {
@@ -40,7 +54,8 @@ class Grouping {
   const std::vector<GroupedFile>& listed_;
   QHash<QString, qsizetype> listedIndex_;     // listed name -> its index
   QHash<QString, QStringList> ownersByBase_;  // folded base name -> owners
-  QHash<QString, QStringList> ownersByName_;  // folded name -> owners
+  QStringList owners_;                        // in the order met
+  QHash<QString, QStringList> ownersByName_;  // folded name -> owners (made when companions need it)
   QStringList companions_;
   std::vector<qsizetype> rowOf_;              // by listed file: the row of its group, -1 none yet
   QHash<QString, qsizetype> unlistedRowOf_;   // unlisted member (a live photo's movie) -> its row
@@ -69,13 +84,15 @@ void Grouping::indexEntries(const QStringList& listing) {
     if (index >= 0) rowOf_[static_cast<size_t>(index)] = index;
     if (index < 0 && !FileKinds::IsListable(ext)) continue;
     ownersByBase_[folded(FileKinds::BaseOf(name))].append(name);
-    ownersByName_[folded(name)].append(name);
+    owners_.append(name);
   }
 }
 
 // Raw + JPEG/HEIC of one second, and a live photo's movie, base name by base name.
 void Grouping::pairPictures() {
   for (auto it = ownersByBase_.cbegin(); it != ownersByBase_.cend(); ++it) {
+    // A lone owner pairs with nothing (a raw, a viewable and a movie never share an extension).
+    if (it.value().size() < 2) continue;
     QStringList raws, viewables, movies;
     for (const QString& name : it.value()) {
       const QString ext = FileKinds::ExtensionOf(name);
@@ -112,6 +129,8 @@ qsizetype Grouping::rowOfOwner(const QString& name) const {
 }
 
 void Grouping::attachCompanions() {
+  if (companions_.isEmpty()) return;
+  for (const QString& owner : owners_) ownersByName_[folded(owner)].append(owner);
   for (const QString& companion : companions_) {
     const QString base = folded(FileKinds::BaseOf(companion));
     const QStringList byBase = ownersByBase_.value(base);
@@ -172,10 +191,25 @@ FolderGroups Grouping::result() {
   return groups;
 }
 
+// Whether a file of this name may join another file's group: a raw file, a live photo's
+// movie or a companion. A folder without any (the usual folder of pictures) forms no group.
+bool mayJoin(const QString& name) {
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  if (dot < 0) return false;
+  const QStringView ext = QStringView(name).mid(dot + 1);
+  return FileKinds::IsRaw(ext) || FileKinds::IsLiveMovie(ext) || FileKinds::IsCompanion(ext);
+}
+
 }  // namespace
 
 FolderGroups GroupFolder(const QStringList& listing, const std::vector<GroupedFile>& listed) {
-  return Grouping(listing, listed).result();
+  const bool alone = std::none_of(listing.begin(), listing.end(), mayJoin) &&
+                     std::none_of(listed.begin(), listed.end(), [](const GroupedFile& file) { return mayJoin(file.name); });
+  if (!alone) return Grouping(listing, listed).result();
+  FolderGroups groups;
+  groups.groups.reserve(listed.size());
+  for (size_t i = 0; i < listed.size(); ++i) groups.groups.push_back(FileGroup{static_cast<qsizetype>(i), {}});
+  return groups;
 }
 
 QString MemberNewName(const GroupMember& member, const QString& newBase, uint8_t extension) {

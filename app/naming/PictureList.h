@@ -26,6 +26,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
+#include <optional>
 #include <vector>
 
 // One picture of the list.
@@ -33,6 +35,7 @@ struct PictureRow {
   RenameRow row;                     // path (key), name (text), folder, date key, EXIF mark, check box
   JpegInfosClass info;               // what was read of the picture when it was added
   rt::files::FileIdentity identity;  // the file, whatever path reaches it
+  QString shotSecond;                // the shooting date to the second as a date key, "" when none (groups)
   // The files added to the list that joined this row's group (a raw beside its JPEG, a live
   // photo's movie, a sidecar given itself), as they were added: row.members[k].listed is the
   // index here of member k, -1 for a member found in the folder and never added.
@@ -63,6 +66,24 @@ class PictureList {
   // refusal ("« path » n'est pas un fichier ordinaire"...). The row is checked; call sort()
   // once the additions are done.
   QString add(const QString& path);
+
+  // A path ready for add(): made absolute and, unless the list held it when read() ran, its
+  // file read, with the reports that reading made (to be presented when it is added).
+  struct ReadPath {
+    QString path;
+    bool read = false;
+    std::optional<PictureRow> row;  // the row it makes; none when refused (refusal says why)
+    QString refusal;
+    QStringList reports;
+    std::exception_ptr failure;     // what the reading threw, thrown again by add()
+  };
+  // Reads the files of paths, several at once on several threads, for add(ReadPath) to take
+  // in the same order: the list then gets exactly what add(path) after add(path) gives.
+  std::vector<ReadPath> read(const QStringList& paths) const;
+  // add(path) with the reading done by read(): its reports are presented now, unless the list
+  // holds the path already (add(path) would not have read it); a path it did not read, or
+  // that the list dropped since, is read now.
+  QString add(ReadPath&& path);
 
   // Forms the groups (see above) and sorts the rows on the date key (see the order above).
   void sort();
@@ -101,6 +122,8 @@ class PictureList {
 
  private:
   void reindex();
+  // The same files at new places (sorted, grouped): their rows' indices anew.
+  void renumber();
   void regroup();
 
   bool companions_ = true;

@@ -1,5 +1,7 @@
 #include "app/picture/FileKinds.h"
 
+#include <algorithm>
+
 namespace FileKinds {
 
 namespace {
@@ -27,7 +29,22 @@ const QStringList& companion() {
   return list;
 }
 
-bool in(const QStringList& list, const QString& ext) { return !ext.isEmpty() && list.contains(ext.toLower()); }
+// The lists are of short lower-case ASCII words: an ASCII extension is lowered into a buffer
+// and compared there, without a lower-case copy; any other goes through QString::toLower().
+bool in(const QStringList& list, QStringView ext) {
+  constexpr qsizetype kLongest = 8;
+  if (ext.isEmpty()) return false;
+  char16_t lower[kLongest];
+  const bool ascii = ext.size() <= kLongest && std::all_of(ext.begin(), ext.end(), [](QChar c) { return c.unicode() < 0x80; });
+  if (!ascii) return list.contains(ext.toString().toLower());
+  for (qsizetype i = 0; i < ext.size(); ++i) {
+    const char16_t c = ext[i].unicode();
+    lower[i] = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+  }
+  return std::any_of(list.begin(), list.end(), [&](const QString& item) {
+    return item.size() == ext.size() && std::equal(lower, lower + ext.size(), item.utf16());
+  });
+}
 
 }  // namespace
 
@@ -41,12 +58,12 @@ QString BaseOf(const QString& fileName) {
   return dot < 0 ? fileName : fileName.left(dot);
 }
 
-bool IsListable(const QString& ext) { return in(classic(), ext) || in(other(), ext); }
-bool IsOtherFormat(const QString& ext) { return in(other(), ext); }
-bool IsRaw(const QString& ext) { return in(raw(), ext); }
-bool IsViewable(const QString& ext) { return in(viewable(), ext); }
-bool IsLiveMovie(const QString& ext) { return ext.compare(QLatin1String("mov"), Qt::CaseInsensitive) == 0; }
-bool IsCompanion(const QString& ext) { return in(companion(), ext); }
+bool IsListable(QStringView ext) { return in(classic(), ext) || in(other(), ext); }
+bool IsOtherFormat(QStringView ext) { return in(other(), ext); }
+bool IsRaw(QStringView ext) { return in(raw(), ext); }
+bool IsViewable(QStringView ext) { return in(viewable(), ext); }
+bool IsLiveMovie(QStringView ext) { return ext.compare(QLatin1String("mov"), Qt::CaseInsensitive) == 0; }
+bool IsCompanion(QStringView ext) { return in(companion(), ext); }
 
 const QStringList& ListableExtensions() {
   static const QStringList list = classic() + other();

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace FileKinds {
 
@@ -15,19 +16,19 @@ QString ExtensionOf(const QString& fileName);
 QString BaseOf(const QString& fileName);
 
 // jpg jpeg bmp gif and every format below: the files the list takes.
-bool IsListable(const QString& ext);
+bool IsListable(QStringView ext);
 // The formats beyond jpg jpeg bmp gif: HEIF/AVIF, raw, TIFF, PNG, WebP, videos.
-bool IsOtherFormat(const QString& ext);
+bool IsOtherFormat(QStringView ext);
 // dng cr2 cr3 nef arw orf rw2 pef srw raf.
-bool IsRaw(const QString& ext);
+bool IsRaw(QStringView ext);
 // jpg jpeg heic heif hif: the picture a photographer looks at beside a raw file or a live
 // photo's movie.
-bool IsViewable(const QString& ext);
+bool IsViewable(QStringView ext);
 // mov: the movie half of a live photo.
-bool IsLiveMovie(const QString& ext);
+bool IsLiveMovie(QStringView ext);
 // xmp thm aae pp3 dop: files that belong to a picture of the same name and are never
 // pictures themselves.
-bool IsCompanion(const QString& ext);
+bool IsCompanion(QStringView ext);
 
 // Every listable extension, lower case, jpg jpeg bmp gif first.
 const QStringList& ListableExtensions();

@@ -1,6 +1,7 @@
 #include "app/picture/PictureInfos.h"
 
 #include "app/common/ErrorHandling.h"
+#include "app/common/Orvofonctions2.h"
 #include "app/picture/PictureFormat.h"
 #include "app/picture/PictureBytes.h"
 
@@ -34,6 +35,15 @@ JpegInfosClass PictureInfos(rt::OpenFile file) {
     ErrorHandling::ShowCurrentException(kWhere);
   }
   return info;
+}
+
+bool PrepareConcurrentReading() {
+  try {
+    Orvofonctions2::HexFunctionsObject();
+    return true;
+  } catch (...) {
+    return false;
+  }
 }
 
 JpegInfosClass PictureInfosFromBytes(std::span<const uint8_t> bytes) {

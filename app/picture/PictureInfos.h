@@ -21,5 +21,12 @@ JpegInfosClass PictureInfos(const QString& path);
 // and closes before returning.
 JpegInfosClass PictureInfos(rt::OpenFile file);
 
+// Makes ready what every reading shares (the library's hex object, created on first use), so
+// that several threads may then read pictures at once: the readings share nothing else, and
+// the reports they make go where each thread's ErrorHandling sends them. False when it
+// cannot be made (the library is missing): pictures are then read on one thread, each
+// reading reporting the failure itself.
+bool PrepareConcurrentReading();
+
 // The same reading on bytes already in memory (FileDate stays 0), with the same reporting.
 JpegInfosClass PictureInfosFromBytes(std::span<const uint8_t> bytes);

@@ -3,11 +3,15 @@
 #include "app/picture/PictureInfos.h"
 #include "tests/support/JpegBuilder.h"
 #include "tests/support/PictureFolder.h"
+#include "tests/support/ReportedErrors.h"
 #include "tests/support/TestEnvironment.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+
+#include <cstring>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -204,4 +208,85 @@ TEST(PictureListTest, AddKeepsOneRowPerFileAndRefusesOthers) {
   EXPECT_EQ(list.size(), 0u);
   EXPECT_EQ(list.add(folder.pathOf(QStringLiteral("hard.jpg"))), QString());  // free again once removed
   EXPECT_EQ(list.size(), 1u);
+}
+
+// Many files read at once (on several threads) and then added in order make the list that
+// adding them one by one makes: same rows in the same order, the same file listed once under
+// the path met first, the same refusals, the same reports in the same order.
+TEST(PictureListTest, ReadAtOnceAddsWhatOneByOneAdds) {
+  ASSERT_TRUE(PrepareConcurrentReading());
+  PictureFolder folder;
+  QStringList batch;
+  for (int i = 0; i < 150; ++i) {
+    const QString name = QStringLiteral("p%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
+    const int second = (i * 37) % 90;  // shuffled, some pictures in the same second
+    folder.addPicture(name, QStringLiteral("2014:08:05 01:%1:%2")
+                                .arg(second / 60 + 10)
+                                .arg(second % 60, 2, 10, QLatin1Char('0'))
+                                .toLatin1());
+    batch.append(folder.pathOf(name));
+  }
+  const auto local = [&](const QString& name) { return folder.pathOf(name).toLocal8Bit(); };
+  ASSERT_EQ(::link(local(QStringLiteral("p005.jpg")).constData(), local(QStringLiteral("hard5.jpg")).constData()), 0);
+  ASSERT_EQ(::link(local(QStringLiteral("p100.jpg")).constData(), local(QStringLiteral("hard100.jpg")).constData()), 0);
+  ASSERT_EQ(::mkfifo(local(QStringLiteral("pipe.jpg")).constData(), 0600), 0);
+  ASSERT_EQ(::symlink(local(QStringLiteral("p001.jpg")).constData(), local(QStringLiteral("link.jpg")).constData()), 0);
+  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("dir.jpg")));
+  testsupport::ByteWriter farOffset(false);
+  farOffset.bytes("II").u16(42).u32(0x7FFFFFFF);
+  folder.addFile(QStringLiteral("overflow.jpg"), testsupport::JpegBuilder().app1(testsupport::exifBody(farOffset.data())).bytes());
+  folder.addFile(QStringLiteral("badlength.jpg"),
+                 testsupport::JpegBuilder().segmentWithLength(0xE0, 1, QByteArray(16, '\0')).frame(0xC0, 8, 5, 6).bytes());
+  // Duplicates by path and by identity, before and after their file; refusals; reports.
+  for (const char* name : {"hard5.jpg", "p010.jpg", "overflow.jpg", "pipe.jpg", "hard100.jpg", "link.jpg",
+                           "dir.jpg", "missing.jpg", "badlength.jpg", "p020.jpg"})
+    batch.insert(batch.size() * (static_cast<int>(std::strlen(name)) % 7) / 7, folder.pathOf(QString::fromLatin1(name)));
+
+  struct Outcome {
+    QStringList keys, refusals, reports;
+    std::vector<rt::files::FileIdentity> files;
+  };
+  const auto build = [&](bool atOnce) {
+    testsupport::ReportedErrors errors;
+    PictureList list;
+    EXPECT_EQ(list.add(batch[3]), QString());  // listed already: not read again
+    Outcome outcome;
+    if (atOnce) {
+      std::vector<PictureList::ReadPath> read = list.read(batch);
+      for (PictureList::ReadPath& path : read) outcome.refusals.append(list.add(std::move(path)));
+    } else {
+      for (const QString& path : batch) outcome.refusals.append(list.add(path));
+    }
+    list.sort();
+    for (const PictureRow& row : list.rows()) {
+      outcome.keys.append(row.row.key + QLatin1Char(' ') + row.row.dateKey);
+      outcome.files.push_back(row.identity);
+    }
+    outcome.reports = errors.messages();
+    return outcome;
+  };
+  const Outcome oneByOne = build(false);
+  const Outcome atOnce = build(true);
+  ASSERT_EQ(oneByOne.keys.size(), 152);  // 150 pictures and the two unreadable ones
+  EXPECT_EQ(atOnce.keys, oneByOne.keys);
+  EXPECT_TRUE(atOnce.files == oneByOne.files);
+  EXPECT_EQ(atOnce.refusals, oneByOne.refusals);
+  EXPECT_EQ(oneByOne.refusals.size() - oneByOne.refusals.count(QString()), 4);  // pipe, link, folder, missing
+  ASSERT_EQ(oneByOne.reports.size(), 2);
+  EXPECT_EQ(atOnce.reports, oneByOne.reports);
+  // hard5.jpg comes after p005.jpg, hard100.jpg before p100.jpg: the first path met is listed.
+  EXPECT_EQ(oneByOne.keys.filter(QStringLiteral("/hard")).size(), 1);
+  EXPECT_EQ(oneByOne.keys.filter(QStringLiteral("/hard100.jpg")).size(), 1);
+  EXPECT_EQ(oneByOne.keys.filter(QStringLiteral("/p100.jpg")).size(), 0);
+
+  // A path listed when read() ran but dropped before its turn is read then.
+  const QString first = folder.pathOf(QStringLiteral("p000.jpg"));
+  PictureList list;
+  ASSERT_EQ(list.add(first), QString());
+  std::vector<PictureList::ReadPath> read = list.read({first});
+  list.remove({0});
+  EXPECT_EQ(list.add(std::move(read[0])), QString());
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list.rows()[0].row.key, first);
+  EXPECT_FALSE(list.rows()[0].row.dateKey.isEmpty());
 }

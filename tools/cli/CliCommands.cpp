@@ -79,10 +79,13 @@ struct Listed {
 Listed buildList(const QStringList& files) {
   Listed listed;
   listed.list.setCompanions(CurrentConfig().Companions());
-  for (const QString& given : files) {
+  // The pictures are read at once, then added one by one in their order.
+  std::vector<PictureList::ReadPath> read = listed.list.read(files);
+  for (qsizetype i = 0; i < files.size(); ++i) {
+    const QString& given = files[i];
     setCurrentFile(given);
     const size_t before = listed.list.size();
-    if (const QString refusal = listed.list.add(given); !refusal.isEmpty()) {
+    if (const QString refusal = listed.list.add(std::move(read[static_cast<size_t>(i)])); !refusal.isEmpty()) {
       printError(refusal);
       markFailed();
     }
