@@ -153,9 +153,10 @@ QString PictureList::add(ReadPath&& path) {
 namespace {
 
 // The names in folder; none when it cannot be listed (the groups then hold listed files only).
-QStringList folderNames(const QString& folder) {
+// The listing is the one the next plan reads, while the folder stays as it is.
+QStringList folderNames(FolderListings& listings, const QString& folder) {
   try {
-    return rt::localFileSystem().entryNames(folder.isEmpty() ? QStringLiteral("/") : folder);
+    return listings.read(rt::localFileSystem(), folder.isEmpty() ? QStringLiteral("/") : folder)->names;
   } catch (const rt::RuntimeError&) {
     return {};
   }
@@ -207,7 +208,7 @@ void PictureList::regroup() {
     std::vector<GroupedFile> listed;
     listed.reserve(indices.size());
     for (size_t i : indices) listed.push_back(GroupedFile{files[i].row.text, files[i].shotSecond});
-    const FolderGroups groups = GroupFolder(folderNames(folder), listed);
+    const FolderGroups groups = GroupFolder(folderNames(listings_, folder), listed);
     for (const FileGroup& group : groups.groups) {
       PictureRow& picture = files[indices[static_cast<size_t>(group.row)]];
       for (GroupMember member : group.members) {

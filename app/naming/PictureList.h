@@ -131,7 +131,7 @@ class PictureList {
   std::vector<PictureRow> rows_;
   QHash<QString, qsizetype> byPath_;
   QSet<rt::files::FileIdentity> files_;
-  mutable FolderListings listings_;  // a cache: what the last plan read of the folders
+  mutable FolderListings listings_;  // a cache: what the last sort or plan read of the folders
 };
 
 // The list order of rows given in their present order by date key and SubSecTimeOriginal

@@ -2,15 +2,21 @@
 
 #include "runtime/RuntimeError.h"
 
-#include <algorithm>
+#include <cstring>
 
 namespace {
 
 // Folder and name of a path, split at its last "/". Both view path.
 std::pair<QStringView, QStringView> splitPath(const QString& path) {
-  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-  if (slash < 0) return {QStringView(), QStringView(path)};
-  return {QStringView(path).left(slash), QStringView(path).mid(slash + 1)};
+  const QChar* begin = path.constData();
+  const QChar* slash = begin + path.size();
+  while (slash != begin && *(slash - 1) != QLatin1Char('/')) --slash;
+  if (slash == begin) return {QStringView(), QStringView(path)};
+  return {QStringView(begin, slash - 1), QStringView(slash, begin + path.size())};
+}
+
+bool sameText(QStringView a, QStringView b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), static_cast<size_t>(a.size()) * sizeof(QChar)) == 0;
 }
 
 // The name as a string for looking up only: no copy, valid while the path viewed lives.
@@ -24,9 +30,7 @@ bool namesFolder(QStringView name) {
 }  // namespace
 
 SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const {
-  if (last_ && path.size() == lastPath_.size() &&
-      std::equal(path.begin(), path.end(), lastPath_.cbegin()))
-    return *last_;
+  if (last_ && sameText(path, lastPath_)) return *last_;
   QString key = path.toString();
   auto it = folders_.find(key);
   if (it == folders_.end()) {
@@ -54,8 +58,7 @@ bool SimulatedFileSystem::renameNoReplace(const QString& from, const QString& to
   const auto [fromDir, fromName] = splitPath(from);
   const auto [toDir, toName] = splitPath(to);
   Folder& target = folder(toDir);
-  const bool sameFolder = fromDir.size() == toDir.size() && std::equal(fromDir.begin(), fromDir.end(), toDir.begin());
-  Folder& source = sameFolder ? target : folder(fromDir);
+  Folder& source = sameText(fromDir, toDir) ? target : folder(fromDir);
   if (target.error != 0) rt::raise(target.error);
   if (!source.names.remove(lookupKey(fromName))) rt::raise(rt::ErrFileNotFound);
   const qsizetype before = target.names.size();
