@@ -268,6 +268,9 @@ void Run::indexFolders() {
       rowFolders_.push_back(rowFolders_.back());
     }
   }
+  std::vector<qsizetype> rowsIn(folders_.size(), 0);
+  for (size_t folder : rowFolders_) ++rowsIn[folder];
+  for (size_t f = 0; f < folders_.size(); ++f) folders_[f].names.reserve(rowsIn[f]);
 }
 
 RenameFailure Run::failure(const rt::RuntimeError& error, const QString& reason, QStringList notRestored) const {
@@ -358,13 +361,16 @@ std::optional<QString> Run::chooseBaseName(size_t i) {
 
 // Lists every folder of a file to rename, once, before anything moves.
 void Run::listFolders() {
+  // Room for the entries, and for the temporary and final names of the files to move.
+  std::vector<qsizetype> movesIn(folders_.size(), 0);
+  for (const Move& move : moves_) ++movesIn[move.folder];
   for (const Move& move : moves_) {
     FolderView& view = folders_[move.folder];
     if (view.listed) continue;
     failingFrom_ = rows_[move.row].key;
     const QString folder = view.path.isEmpty() ? QStringLiteral("/") : view.path;  // keys are folder + "/" + text
     const QStringList entries = fs_.entryNames(folder);
-    view.names.reserve(view.names.size() + entries.size());
+    view.names.reserve(view.names.size() + entries.size() + 2 * movesIn[move.folder]);
     for (const QString& name : entries) addName(view.names, folded(name), &NameUse::entries);
     view.maxNameLength = fs_.maxNameLength(folder);
     view.listed = true;
@@ -466,10 +472,9 @@ void Run::moved(Move& move, const QString& text, const QString& foldedText, cons
   RenameRow& row = rows_[move.row];
   QHash<QString, NameUse>& names = folders_[move.folder].names;
   const auto left = names.find(move.foldedText);
-  if (left != names.end()) {
+  if (left != names.end()) {  // an entry left at zero stays: a later name may take it again
     left->entries = std::max(left->entries - 1, 0);
     left->rows = std::max(left->rows - 1, 0);
-    if (left->entries == 0 && left->rows == 0) names.erase(left);
   }
   NameUse& use = names[foldedText];
   ++use.entries;
