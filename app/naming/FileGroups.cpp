@@ -1,5 +1,6 @@
 #include "app/naming/FileGroups.h"
 
+#include "app/naming/CaseFolding.h"
 #include "app/naming/NameComposition.h"
 #include "app/picture/FileKinds.h"
 
@@ -9,22 +10,6 @@
 #include <algorithm>
 
 namespace {
-
-// The name under Unicode simple case folding. A name of ASCII characters only (nearly every
-// file name) is folded here: only its letters A-Z change, and a name without them is shared.
-QString folded(const QString& name) {
-  bool upper = false;
-  for (const QChar c : name) {
-    const char16_t u = c.unicode();
-    if (u >= 0x80) return name.toCaseFolded();
-    upper = upper || (u >= u'A' && u <= u'Z');
-  }
-  if (!upper) return name;
-  QString lower = name;
-  for (QChar& c : lower)
-    if (c.unicode() >= u'A' && c.unicode() <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
-  return lower;
-}
 
 // The last `count` extensions of name with their dots ("IMG_1.CR2.xmp", 2 -> ".CR2.xmp").
 QString tailOf(const QString& name, int count) {
@@ -83,7 +68,7 @@ void Grouping::indexEntries(const QStringList& listing) {
     const qsizetype index = listedIndex_.value(name, -1);
     if (index >= 0) rowOf_[static_cast<size_t>(index)] = index;
     if (index < 0 && !FileKinds::IsListable(ext)) continue;
-    ownersByBase_[folded(FileKinds::BaseOf(name))].append(name);
+    ownersByBase_[CaseFolded(FileKinds::BaseOf(name))].append(name);
     owners_.append(name);
   }
 }
@@ -130,9 +115,9 @@ qsizetype Grouping::rowOfOwner(const QString& name) const {
 
 void Grouping::attachCompanions() {
   if (companions_.isEmpty()) return;
-  for (const QString& owner : owners_) ownersByName_[folded(owner)].append(owner);
+  for (const QString& owner : owners_) ownersByName_[CaseFolded(owner)].append(owner);
   for (const QString& companion : companions_) {
-    const QString base = folded(FileKinds::BaseOf(companion));
+    const QString base = CaseFolded(FileKinds::BaseOf(companion));
     const QStringList byBase = ownersByBase_.value(base);
     const QStringList owners = byBase + ownersByName_.value(base);
     if (owners.isEmpty()) continue;
@@ -158,11 +143,11 @@ void Grouping::dropCaseTwins() {
     std::vector<GroupMember>& members = members_[row];
     if (members.empty()) continue;
     QHash<QString, int> tails;
-    ++tails[folded(tailOf(listed_[row].name, 1))];
-    for (const GroupMember& member : members) ++tails[folded(tailOf(member.name, member.extensions))];
+    ++tails[CaseFolded(tailOf(listed_[row].name, 1))];
+    for (const GroupMember& member : members) ++tails[CaseFolded(tailOf(member.name, member.extensions))];
     std::vector<GroupMember> kept;
     for (const GroupMember& member : members) {
-      if (tails.value(folded(tailOf(member.name, member.extensions))) == 1) {
+      if (tails.value(CaseFolded(tailOf(member.name, member.extensions))) == 1) {
         kept.push_back(member);
         continue;
       }

@@ -2,6 +2,7 @@
 
 #include "app/common/ErrorNumbers.h"
 #include "app/naming/BaseName.h"
+#include "app/naming/CaseFolding.h"
 #include "app/naming/FutureName.h"
 #include "app/naming/JournalStore.h"
 #include "app/naming/NameComposition.h"
@@ -90,26 +91,6 @@ struct FolderView {
   qsizetype maxNameLength = 255;
   bool listed = false;
 };
-
-// The name as compared ignoring case. Camera names are ASCII, where folding is lower-casing:
-// done here without the general case tables, and without a copy when there is nothing to lower.
-QString folded(const QString& name) {
-  const char16_t* in = reinterpret_cast<const char16_t*>(name.utf16());
-  const qsizetype size = name.size();
-  qsizetype i = 0;
-  for (; i < size && in[i] < 0x80; ++i)
-    if (static_cast<char16_t>(in[i] - u'A') < 26) break;
-  if (i == size) return name;
-  QString lower(size, Qt::Uninitialized);
-  char16_t* out = reinterpret_cast<char16_t*>(lower.data());
-  std::copy(in, in + i, out);
-  for (; i < size; ++i) {
-    const char16_t c = in[i];
-    if (c >= 0x80) return name.toCaseFolded();
-    out[i] = static_cast<char16_t>(c - u'A') < 26 ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
-  }
-  return lower;
-}
 
 void addName(QHash<QString, NameUse>& names, const QString& key, int NameUse::*count) { ++(names[key].*count); }
 
@@ -223,9 +204,9 @@ RenameSummary Run::execute() {
   foldedTexts_.reserve(rows_.size());
   for (size_t i = 0; i < rows_.size(); ++i) {
     QHash<QString, NameUse>& names = folders_[rowFolders_[i]].names;
-    foldedTexts_.push_back(folded(rows_[i].text));
+    foldedTexts_.push_back(CaseFolded(rows_[i].text));
     addName(names, foldedTexts_.back(), &NameUse::rows);
-    for (const GroupMember& member : rows_[i].members) addName(names, folded(member.name), &NameUse::rows);
+    for (const GroupMember& member : rows_[i].members) addName(names, CaseFolded(member.name), &NameUse::rows);
   }
   try {
     chooseNames();
@@ -312,7 +293,7 @@ void Run::chooseNames() {
       for (size_t m = 0; m < rows_[i].members.size(); ++m) {
         const QString& name = rows_[i].members[m].name;
         moves_.push_back(Move{i, *base, joinPath(rows_[i].folder, name), name, Place::Original, QString(),
-                              static_cast<int>(m), rowFolders_[i], folded(name)});
+                              static_cast<int>(m), rowFolders_[i], CaseFolded(name)});
       }
     } else {
       ++summary_.skipped;
@@ -371,7 +352,7 @@ void Run::listFolders() {
     const QString folder = view.path.isEmpty() ? QStringLiteral("/") : view.path;  // keys are folder + "/" + text
     const QStringList entries = fs_.entryNames(folder);
     view.names.reserve(view.names.size() + entries.size() + 2 * movesIn[move.folder]);
-    for (const QString& name : entries) addName(view.names, folded(name), &NameUse::entries);
+    for (const QString& name : entries) addName(view.names, CaseFolded(name), &NameUse::entries);
     view.maxNameLength = fs_.maxNameLength(folder);
     view.listed = true;
   }
@@ -429,10 +410,10 @@ std::optional<QString> Run::namesClash(size_t first, size_t end) const {
   QSet<QString> names;
   for (size_t i = first; i < end; ++i) {
     const QString name = finalName(moves_[i], config_.IsSuffix(), 1);
-    if (names.contains(folded(name)))
+    if (names.contains(CaseFolded(name)))
       return QStringLiteral("deux fichiers du groupe recevraient le même nom « %1 », fichiers laissés tels quels")
           .arg(name);
-    names.insert(folded(name));
+    names.insert(CaseFolded(name));
   }
   return std::nullopt;
 }
@@ -485,7 +466,7 @@ void Run::moved(Move& move, const QString& text, const QString& foldedText, cons
 }
 
 void Run::moved(Move& move, const QString& text) {
-  moved(move, text, folded(text), joinPath(rows_[move.row].folder, text));
+  moved(move, text, CaseFolded(text), joinPath(rows_[move.row].folder, text));
 }
 
 // Renames the move's file to name in its folder unless that name is taken; false when it is
@@ -495,7 +476,7 @@ bool Run::tryRename(Move& move, const QString& name) {
   failingFrom_ = pathOf(move);
   failingToFolder_ = folder;
   failingToName_ = name;
-  const QString foldedName = folded(name);
+  const QString foldedName = CaseFolded(name);
   if (taken(move, foldedName)) return false;
   // A candidate longer than the folder takes would fail on disk: say so in the system's words.
   if (longerThan(name, folders_[move.folder].maxNameLength)) {
@@ -544,7 +525,7 @@ void Run::giveFinalNames() {
 // Whether every file of the group can take its candidate for this number.
 bool Run::groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const {
   for (size_t i = first; i < end; ++i)
-    if (taken(moves_[i], folded(finalName(moves_[i], suffixOn, counter)))) return false;
+    if (taken(moves_[i], CaseFolded(finalName(moves_[i], suffixOn, counter)))) return false;
   return true;
 }
 
