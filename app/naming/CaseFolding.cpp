@@ -1,21 +1,36 @@
 #include "app/naming/CaseFolding.h"
 
 #include <algorithm>
+#include <iterator>
 
-QString CaseFolded(const QString& name) {
-  const char16_t* in = reinterpret_cast<const char16_t*>(name.utf16());
+QStringView FoldCase(QStringView name, FoldedName& room) {
+  const char16_t* in = name.utf16();
   const qsizetype size = name.size();
   qsizetype i = 0;
   for (; i < size && in[i] < 0x80; ++i)
     if (static_cast<char16_t>(in[i] - u'A') < 26) break;
-  if (i == size) return name;
-  QString lower(size, Qt::Uninitialized);
-  char16_t* out = reinterpret_cast<char16_t*>(lower.data());
+  if (i == size) return name;  // nothing to fold
+  char16_t* out = room.chars;
+  if (size > static_cast<qsizetype>(std::size(room.chars))) {
+    room.other.resize(size);
+    out = reinterpret_cast<char16_t*>(room.other.data());
+  }
   std::copy(in, in + i, out);
   for (; i < size; ++i) {
     const char16_t c = in[i];
-    if (c >= 0x80) return name.toCaseFolded();
+    if (c >= 0x80) {
+      room.other = name.toString().toCaseFolded();
+      return room.other;
+    }
     out[i] = static_cast<char16_t>(c - u'A') < 26 ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
   }
-  return lower;
+  return QStringView(out, size);
+}
+
+QString CaseFolded(const QString& name) {
+  FoldedName room;
+  const QStringView folded = FoldCase(name, room);
+  if (folded.constData() == name.constData()) return name;
+  if (folded.constData() == room.other.constData()) return room.other;
+  return folded.toString();
 }

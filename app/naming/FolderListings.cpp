@@ -10,7 +10,8 @@ std::shared_ptr<const FolderListings::Listing> FolderListings::read(const rt::Fi
   kept_.remove(folder);
   auto listing = std::make_shared<Listing>();
   listing->names = fs.entryNames(folder);
-  listing->index = QSet<QString>(listing->names.cbegin(), listing->names.cend());
+  listing->index.reserve(listing->names.size());
+  for (const QString& name : listing->names) listing->index.insert(name);
   // Kept only when no later change could go unseen (see rt::FolderStamp::settled).
   if (stamp && stamp->settled) kept_.insert(folder, Kept{*stamp, listing});
   return listing;

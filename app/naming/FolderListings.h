@@ -4,10 +4,10 @@
 // thousands of entries again. A folder that changed since, or whose file system gives no
 // stamp, is read anew.
 
+#include "app/naming/NameIndex.h"
 #include "runtime/FileSystem.h"
 
 #include <QHash>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +17,7 @@ class FolderListings {
  public:
   struct Listing {
     QStringList names;    // as the folder listed them
-    QSet<QString> index;  // the same names, to look them up
+    NameIndex index;      // the same names, to look them up
   };
 
   // The entries of folder as fs lists them now; raises what fs raised. Listings kept from

@@ -5,6 +5,7 @@
 #include "app/naming/CaseFolding.h"
 #include "app/naming/FutureName.h"
 #include "app/naming/JournalStore.h"
+#include "app/naming/NameIndex.h"
 #include "app/naming/NameComposition.h"
 #include "app/picture/PictureInfos.h"
 #include "runtime/FileIdentity.h"
@@ -47,7 +48,7 @@ struct Move {
   QString extension;  // of every final name: ".jpg", as the settings case it (a row's own file)
   int member = -1;    // index in the row's members; -1 for the row's own file
   size_t folder = 0;  // index of its folder's view
-  QString foldedText;  // its present name, case-folded
+  qsizetype name = 0;  // the number of its present name in its folder's view
   bool named = false;  // it took a final name (its group may not have all of its names yet)
 };
 
@@ -84,15 +85,25 @@ struct NameUse {
   int rows = 0;
 };
 
-// A folder as the run sees it: the case-folded names its entries and the list's files hold.
+// A folder as the run sees it: the names its entries and the list's files hold, ignoring case.
 struct FolderView {
   QString path;  // as in the rows: "" for the root
-  QHash<QString, NameUse> names;
+  NameIndex names{NameIndex::Case::Ignored};
+  std::vector<NameUse> uses;  // by name number
   qsizetype maxNameLength = 255;
   bool listed = false;
-};
 
-void addName(QHash<QString, NameUse>& names, const QString& key, int NameUse::*count) { ++(names[key].*count); }
+  // The number of name, given it when new.
+  qsizetype numberOf(QStringView name) {
+    const qsizetype number = names.insert(name);
+    if (static_cast<size_t>(number) >= uses.size()) uses.resize(static_cast<size_t>(number) + 1);
+    return number;
+  }
+  bool taken(qsizetype number) const {
+    const NameUse& use = uses[static_cast<size_t>(number)];
+    return use.entries > 0 || use.rows > 0;
+  }
+};
 
 // The length of the name on disk, in bytes; a name of n UTF-16 units takes at most 3n.
 bool longerThan(const QString& name, qsizetype limit) {
@@ -133,9 +144,9 @@ class Run {
   void giveFinalNames();
   void giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& counter);
   bool groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const;
-  bool taken(const Move& move, const QString& foldedName) const;
+  bool taken(const Move& move, QStringView name) const;
   bool tryRename(Move& move, const QString& name);
-  void moved(Move& move, const QString& text, const QString& foldedText, const QString& path);
+  void moved(Move& move, const QString& text, qsizetype number, const QString& path);
   void moved(Move& move, const QString& text);
 
   // The present name and path of a move's file; the end of the group that starts at first.
@@ -169,7 +180,7 @@ class Run {
   std::vector<Move> moves_;
   std::vector<FolderView> folders_;  // every folder of a row; listed when a file of it is to move
   std::vector<size_t> rowFolders_;   // by row, its folder's view
-  std::vector<QString> foldedTexts_;  // by row, its name as the run found it, case-folded
+  std::vector<qsizetype> rowNames_;  // by row, the number of its name as the run found it
   QHash<QString, Move*> finals_;     // files of this run under their final names, by path (gathered when restoring)
   QHash<const Move*, QString> notRestoredWhy_;  // why each file left under a temporary name is there
   QStringList vanished_;
@@ -201,12 +212,12 @@ size_t Run::groupEnd(size_t first) const {
 
 RenameSummary Run::execute() {
   indexFolders();
-  foldedTexts_.reserve(rows_.size());
+  rowNames_.reserve(rows_.size());
   for (size_t i = 0; i < rows_.size(); ++i) {
-    QHash<QString, NameUse>& names = folders_[rowFolders_[i]].names;
-    foldedTexts_.push_back(CaseFolded(rows_[i].text));
-    addName(names, foldedTexts_.back(), &NameUse::rows);
-    for (const GroupMember& member : rows_[i].members) addName(names, CaseFolded(member.name), &NameUse::rows);
+    FolderView& view = folders_[rowFolders_[i]];
+    rowNames_.push_back(view.numberOf(rows_[i].text));
+    ++view.uses[static_cast<size_t>(rowNames_.back())].rows;
+    for (const GroupMember& member : rows_[i].members) ++view.uses[static_cast<size_t>(view.numberOf(member.name))].rows;
   }
   try {
     chooseNames();
@@ -242,7 +253,7 @@ void Run::indexFolders() {
       auto it = byPath.constFind(row.folder);
       if (it == byPath.cend()) {
         it = byPath.insert(row.folder, folders_.size());
-        folders_.push_back(FolderView{row.folder, {}, FolderView().maxNameLength, false});
+        folders_.emplace_back().path = row.folder;
       }
       rowFolders_.push_back(*it);
     } else {
@@ -251,7 +262,10 @@ void Run::indexFolders() {
   }
   std::vector<qsizetype> rowsIn(folders_.size(), 0);
   for (size_t folder : rowFolders_) ++rowsIn[folder];
-  for (size_t f = 0; f < folders_.size(); ++f) folders_[f].names.reserve(rowsIn[f]);
+  for (size_t f = 0; f < folders_.size(); ++f) {
+    folders_[f].names.reserve(rowsIn[f]);
+    folders_[f].uses.reserve(static_cast<size_t>(rowsIn[f]));
+  }
 }
 
 RenameFailure Run::failure(const rt::RuntimeError& error, const QString& reason, QStringList notRestored) const {
@@ -287,13 +301,12 @@ void Run::chooseNames() {
       // A body holding "/" (or NUL) would move the file elsewhere: not a file name.
       if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(errors::kBadFileName);
       moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original,
-                            extensionOf(rows_[i].text), -1, rowFolders_[i],
-                            foldedTexts_[i]});
+                            extensionOf(rows_[i].text), -1, rowFolders_[i], rowNames_[i]});
       // The other files of the group follow it, under the same base name.
       for (size_t m = 0; m < rows_[i].members.size(); ++m) {
         const QString& name = rows_[i].members[m].name;
         moves_.push_back(Move{i, *base, joinPath(rows_[i].folder, name), name, Place::Original, QString(),
-                              static_cast<int>(m), rowFolders_[i], CaseFolded(name)});
+                              static_cast<int>(m), rowFolders_[i], folders_[rowFolders_[i]].numberOf(name)});
       }
     } else {
       ++summary_.skipped;
@@ -351,8 +364,10 @@ void Run::listFolders() {
     failingFrom_ = rows_[move.row].key;
     const QString folder = view.path.isEmpty() ? QStringLiteral("/") : view.path;  // keys are folder + "/" + text
     const QStringList entries = fs_.entryNames(folder);
-    view.names.reserve(view.names.size() + entries.size() + 2 * movesIn[move.folder]);
-    for (const QString& name : entries) addName(view.names, CaseFolded(name), &NameUse::entries);
+    const qsizetype room = view.names.size() + entries.size() + 2 * movesIn[move.folder];
+    view.names.reserve(room);
+    view.uses.reserve(static_cast<size_t>(room));
+    for (const QString& name : entries) ++view.uses[static_cast<size_t>(view.numberOf(name))].entries;
     view.maxNameLength = fs_.maxNameLength(folder);
     view.listed = true;
   }
@@ -363,7 +378,7 @@ void Run::listFolders() {
 // made) has nothing to move: the rest of its group goes on without it.
 void Run::dropVanishedMembers() {
   std::erase_if(moves_, [this](const Move& move) {
-    return move.member >= 0 && folders_[move.folder].names.value(move.foldedText).entries == 0;
+    return move.member >= 0 && folders_[move.folder].uses[static_cast<size_t>(move.name)].entries == 0;
   });
 }
 
@@ -441,32 +456,30 @@ void Run::leaveAloneNamesTooLong() {
 
 // ---- Moving ----
 
-bool Run::taken(const Move& move, const QString& foldedName) const {
-  const QHash<QString, NameUse>& names = folders_[move.folder].names;
-  const auto it = names.constFind(foldedName);
-  return it != names.cend() && (it->entries > 0 || it->rows > 0);
+bool Run::taken(const Move& move, QStringView name) const {
+  const FolderView& view = folders_[move.folder];
+  const qsizetype number = view.names.find(name);
+  return number >= 0 && view.taken(number);
 }
 
-// The move's file now is named text (case-folded foldedText), at path: the folder's view, the
-// list's names and the row follow.
-void Run::moved(Move& move, const QString& text, const QString& foldedText, const QString& path) {
+// The move's file now is named text (number in its folder's view), at path: the folder's
+// view, the list's names and the row follow.
+void Run::moved(Move& move, const QString& text, qsizetype number, const QString& path) {
   RenameRow& row = rows_[move.row];
-  QHash<QString, NameUse>& names = folders_[move.folder].names;
-  const auto left = names.find(move.foldedText);
-  if (left != names.end()) {  // an entry left at zero stays: a later name may take it again
-    left->entries = std::max(left->entries - 1, 0);
-    left->rows = std::max(left->rows - 1, 0);
-  }
-  NameUse& use = names[foldedText];
+  std::vector<NameUse>& uses = folders_[move.folder].uses;
+  NameUse& left = uses[static_cast<size_t>(move.name)];
+  left.entries = std::max(left.entries - 1, 0);
+  left.rows = std::max(left.rows - 1, 0);
+  NameUse& use = uses[static_cast<size_t>(number)];
   ++use.entries;
   ++use.rows;
-  move.foldedText = foldedText;
+  move.name = number;
   textOf(move) = text;
   if (move.member < 0) row.key = path;
 }
 
 void Run::moved(Move& move, const QString& text) {
-  moved(move, text, CaseFolded(text), joinPath(rows_[move.row].folder, text));
+  moved(move, text, folders_[move.folder].numberOf(text), joinPath(rows_[move.row].folder, text));
 }
 
 // Renames the move's file to name in its folder unless that name is taken; false when it is
@@ -476,21 +489,22 @@ bool Run::tryRename(Move& move, const QString& name) {
   failingFrom_ = pathOf(move);
   failingToFolder_ = folder;
   failingToName_ = name;
-  const QString foldedName = CaseFolded(name);
-  if (taken(move, foldedName)) return false;
+  FolderView& view = folders_[move.folder];
+  const qsizetype number = view.numberOf(name);
+  if (view.taken(number)) return false;
   // A candidate longer than the folder takes would fail on disk: say so in the system's words.
-  if (longerThan(name, folders_[move.folder].maxNameLength)) {
+  if (longerThan(name, view.maxNameLength)) {
     throw rt::SystemError(ENAMETOOLONG);
   }
   const QString target = joinPath(folder, name);
   if (!fs_.renameNoReplace(failingFrom_, target)) {
-    addName(folders_[move.folder].names, foldedName, &NameUse::entries);
+    ++view.uses[static_cast<size_t>(number)].entries;
     return false;
   }
   failingFrom_.clear();
   failingToFolder_.clear();
   failingToName_.clear();
-  moved(move, name, foldedName, target);
+  moved(move, name, number, target);
   return true;
 }
 
@@ -525,7 +539,7 @@ void Run::giveFinalNames() {
 // Whether every file of the group can take its candidate for this number.
 bool Run::groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const {
   for (size_t i = first; i < end; ++i)
-    if (taken(moves_[i], CaseFolded(finalName(moves_[i], suffixOn, counter)))) return false;
+    if (taken(moves_[i], finalName(moves_[i], suffixOn, counter))) return false;
   return true;
 }
 

@@ -19,9 +19,6 @@ bool sameText(QStringView a, QStringView b) {
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), static_cast<size_t>(a.size()) * sizeof(QChar)) == 0;
 }
 
-// The name as a string for looking up only: no copy, valid while the path viewed lives.
-QString lookupKey(QStringView name) { return QString::fromRawData(name.data(), name.size()); }
-
 // "folder/", "folder/." and "folder/.." name the folders themselves, which exist.
 bool namesFolder(QStringView name) {
   return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..");
@@ -38,6 +35,9 @@ SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const
     try {
       loaded.listed = listings_.read(real_, key.isEmpty() ? QStringLiteral("/") : key);
       loaded.names = loaded.listed->index;
+      loaded.present.assign(static_cast<size_t>(loaded.names.size()), 1);
+      // Room for a new name per entry: each file renamed takes a temporary then a final name.
+      loaded.present.reserve(3 * loaded.present.size());
     } catch (const rt::RuntimeError& error) {
       loaded.error = error.number();
     }
@@ -51,7 +51,7 @@ SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const
 bool SimulatedFileSystem::exists(const QString& path) const {
   const auto [dir, name] = splitPath(path);
   const Folder& f = folder(dir);
-  return f.names.contains(lookupKey(name)) || (f.error == 0 && namesFolder(name));
+  return f.holds(name) || (f.error == 0 && namesFolder(name));
 }
 
 bool SimulatedFileSystem::renameNoReplace(const QString& from, const QString& to) {
@@ -60,13 +60,17 @@ bool SimulatedFileSystem::renameNoReplace(const QString& from, const QString& to
   Folder& target = folder(toDir);
   Folder& source = sameText(fromDir, toDir) ? target : folder(fromDir);
   if (target.error != 0) rt::raise(target.error);
-  if (!source.names.remove(lookupKey(fromName))) rt::raise(rt::ErrFileNotFound);
-  const qsizetype before = target.names.size();
-  if (!namesFolder(toName)) target.names.insert(toName.toString());  // a copy: toName views the caller's path
-  if (target.names.size() == before) {  // to is taken: from stays
-    source.names.insert(fromName.toString());
+  const qsizetype leaving = source.names.find(fromName);
+  if (leaving < 0 || !source.present[static_cast<size_t>(leaving)]) rt::raise(rt::ErrFileNotFound);
+  if (namesFolder(toName)) return false;  // the folder itself: taken
+  source.present[static_cast<size_t>(leaving)] = 0;
+  const qsizetype taking = target.names.insert(toName);
+  if (static_cast<size_t>(taking) == target.present.size()) target.present.push_back(0);
+  if (target.present[static_cast<size_t>(taking)]) {  // to is taken: from stays
+    source.present[static_cast<size_t>(leaving)] = 1;
     return false;
   }
+  target.present[static_cast<size_t>(taking)] = 1;
   source.moved = target.moved = true;
   return true;
 }
@@ -75,5 +79,8 @@ QStringList SimulatedFileSystem::entryNames(const QString& path) const {
   const Folder& f = folder(path);
   if (f.error != 0) rt::raise(f.error);
   if (!f.moved) return f.listed->names;  // shared, not copied
-  return QStringList(f.names.cbegin(), f.names.cend());
+  QStringList names;
+  for (qsizetype number = 0; number < f.names.size(); ++number)
+    if (f.present[static_cast<size_t>(number)]) names.append(f.names.name(number).toString());
+  return names;
 }

@@ -6,12 +6,13 @@
 #include "app/naming/FolderListings.h"
 #include "runtime/FileSystem.h"
 
-#include <QSet>
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 class SimulatedFileSystem : public rt::FileSystem {
  public:
@@ -31,12 +32,18 @@ class SimulatedFileSystem : public rt::FileSystem {
   qsizetype maxNameLength(const QString& folder) const override { return real_.maxNameLength(folder); }
 
  private:
-  // A folder's names: its listing's, shared until the first move changes them.
+  // A folder's names: its listing's, then every name a move gave; a name is there while its
+  // number is present.
   struct Folder {
-    QSet<QString> names;
+    NameIndex names;
+    std::vector<uint8_t> present;  // by name number: 1 while the folder holds the name
     std::shared_ptr<const FolderListings::Listing> listed;  // null when it could not be read
     bool moved = false;  // names differ from the listing
     int32_t error = 0;   // the file error the real folder gave, 0 when it was read
+    bool holds(QStringView name) const {
+      const qsizetype number = names.find(name);
+      return number >= 0 && present[static_cast<size_t>(number)];
+    }
   };
   Folder& folder(QStringView path) const;
 
