@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <exception>
+
 struct BaseNameChoice {
   enum class Kind {
     Body,  // named after a date: body holds the name body
@@ -43,6 +45,12 @@ struct DateChoice {
 // The one rule for the date a row is named after; ChooseBaseName below tells it in full.
 DateChoice ChooseDate(const ConfigClass& config, const RenameOffsets& offsets, const JpegInfosClass& info,
                       const QString& dateKey, bool exifMark);
+
+// A row's date worked out ahead of a run: what ChooseDate gave, or what it threw.
+struct ChosenDate {
+  DateChoice choice;
+  std::exception_ptr error;
+};
 
 // The choice for a row whose picture reads as info now, with the row's date key and EXIF mark
 // (fixed when the row was added), under config and offsets: the shooting date, else the EXIF

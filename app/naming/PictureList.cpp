@@ -314,12 +314,21 @@ std::vector<RowPlan> PictureList::plan(const ConfigClass& config, const RenameOf
                                        const rt::FileSystem& fs) const {
   std::vector<RowPlan> plans(rows_.size());
   std::vector<RenameRow> rows = renameRows();
+  // Each row's date does not depend on the others: they are chosen on several threads first.
+  std::vector<ChosenDate> dates(rows_.size());
+  RunInParallel(rows_.size(), [&](size_t i) {
+    const PictureRow& picture = rows_[i];
+    if (!picture.row.checked) return;
+    try {
+      dates[i].choice = ChooseDate(config, offsets, picture.info, picture.row.dateKey, picture.row.exifMark);
+    } catch (...) {
+      dates[i].error = std::current_exception();
+    }
+  });
   SimulatedFileSystem simulated(fs, &listings_);
   SilentQuestions questions;
   RenameEngine engine(simulated, config, offsets, questions);
-  engine.setPictureReader(readings());
-  std::vector<std::optional<DateChoice>> dates;
-  engine.setDateChoices(&dates);
+  engine.setChosenDates(&dates);
   RenameSummary summary;
   QString failure;
   try {
@@ -334,15 +343,16 @@ std::vector<RowPlan> PictureList::plan(const ConfigClass& config, const RenameOf
     const RenameRow& before = rows_[i].row;
     RowPlan& plan = plans[i];
     if (!before.checked) continue;  // Unchecked
-    try {
-      // A row the run did not reach (it stopped before) gets the choice it would have made.
-      plan.date = i < dates.size() && dates[i] ? *dates[i]
-                                               : ChooseDate(config, offsets, rows_[i].info, before.dateKey, before.exifMark);
-    } catch (const rt::RuntimeError& error) {
-      plan.outcome = RowPlan::Outcome::Impossible;
-      plan.reason = error.description();
-      continue;
+    if (dates[i].error) {
+      try {
+        std::rethrow_exception(dates[i].error);
+      } catch (const rt::RuntimeError& error) {
+        plan.outcome = RowPlan::Outcome::Impossible;
+        plan.reason = error.description();
+        continue;
+      }
     }
+    plan.date = dates[i].choice;
     if (plan.date.name.kind != BaseNameChoice::Kind::Body) plan.date = DateChoice{};
     if (!failure.isEmpty()) {
       plan.outcome = RowPlan::Outcome::Impossible;

@@ -116,9 +116,9 @@ class Run {
  public:
   Run(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets, RenameQuestions& questions,
       const RenameEngine::PictureReader& reader, std::vector<RenameRow>& rows, JournalWriter* journal,
-      std::vector<std::optional<DateChoice>>* choices = nullptr)
+      const std::vector<ChosenDate>* dates = nullptr)
       : fs_(fs), config_(config), offsets_(offsets), questions_(questions), reader_(reader), rows_(rows),
-        journal_(journal), choices_(choices), suffixPattern_(SuffixPattern(config.Digits(), config.SuffixType())) {}
+        journal_(journal), dates_(dates), suffixPattern_(SuffixPattern(config.Digits(), config.SuffixType())) {}
 
   RenameSummary execute();
 
@@ -191,7 +191,7 @@ class Run {
   QString failingToFolder_;  // the rename being made goes to failingToFolder_ + "/" + failingToName_
   QString failingToName_;
   JournalWriter* journal_;
-  std::vector<std::optional<DateChoice>>* choices_;
+  const std::vector<ChosenDate>* dates_;
   std::vector<QString> plannedFinals_;  // by move, when journaled
   QString lastEnding_;     // the ending of the last name extensionOf worked out ("." onwards)
   QString lastExtension_;  // and its extension text
@@ -288,7 +288,6 @@ RenameFailure Run::failure(const rt::RuntimeError& error, const QString& reason,
 // ---- Reading ----
 
 void Run::chooseNames() {
-  if (choices_) choices_->assign(rows_.size(), std::nullopt);
   std::vector<size_t> checked;
   for (size_t i = 0; i < rows_.size(); ++i)
     if (rows_[i].checked) checked.push_back(i);
@@ -338,10 +337,16 @@ std::optional<JpegInfosClass> readPicture(const RenameRow& row) {
 
 std::optional<QString> Run::chooseBaseName(size_t i) {
   const RenameRow& row = rows_[i];
-  const std::optional<JpegInfosClass> read = reader_ ? reader_(i) : readPicture(row);
-  if (!read) return std::nullopt;
-  const DateChoice date = ChooseDate(config_, offsets_, *read, row.dateKey, row.exifMark);
-  if (choices_) (*choices_)[i] = date;
+  DateChoice date;
+  if (dates_) {
+    const ChosenDate& chosen = (*dates_)[i];
+    if (chosen.error) std::rethrow_exception(chosen.error);
+    date = chosen.choice;
+  } else {
+    const std::optional<JpegInfosClass> read = reader_ ? reader_(i) : readPicture(row);
+    if (!read) return std::nullopt;
+    date = ChooseDate(config_, offsets_, *read, row.dateKey, row.exifMark);
+  }
   const BaseNameChoice& choice = date.name;
   if (choice.kind == BaseNameChoice::Kind::Body) return choice.body;
   if (choice.kind == BaseNameChoice::Kind::Keep) return std::nullopt;
@@ -722,5 +727,5 @@ void Run::rebuildKeys() {
 }  // namespace
 
 RenameSummary RenameEngine::run(std::vector<RenameRow>& rows) {
-  return Run(fs_, config_, offsets_, questions_, reader_, rows, journal_, choices_).execute();
+  return Run(fs_, config_, offsets_, questions_, reader_, rows, journal_, dates_).execute();
 }

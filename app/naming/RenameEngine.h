@@ -76,7 +76,7 @@
 #include <vector>
 
 class JournalWriter;
-struct DateChoice;
+struct ChosenDate;
 
 // The text put in front of a file's name while the operation runs.
 inline const QString kTemporaryPrefix = QStringLiteral("($)_");
@@ -163,9 +163,10 @@ class RenameEngine {
   // Journals the next runs in journal (which must outlive them); none by default.
   void setJournal(JournalWriter* journal) { journal_ = journal; }
 
-  // Keeps in (*choices)[i] the date chosen for row i, for every checked row whose picture was
-  // read before the run ended (choices is sized to the rows by the run; must outlive it).
-  void setDateChoices(std::vector<std::optional<DateChoice>>* choices) { choices_ = choices; }
+  // Takes the date of each checked row i from (*dates)[i], worked out beforehand by ChooseDate
+  // for the row's picture (PictureList::plan works them out on several threads), instead of
+  // reading the picture and choosing here; dates must outlive the runs.
+  void setChosenDates(const std::vector<ChosenDate>* dates) { dates_ = dates; }
 
  private:
   rt::FileSystem& fs_;
@@ -174,5 +175,5 @@ class RenameEngine {
   RenameQuestions& questions_;
   JournalWriter* journal_ = nullptr;
   PictureReader reader_;
-  std::vector<std::optional<DateChoice>>* choices_ = nullptr;
+  const std::vector<ChosenDate>* dates_ = nullptr;
 };

@@ -290,3 +290,26 @@ TEST(PictureListTest, ReadAtOnceAddsWhatOneByOneAdds) {
   EXPECT_EQ(list.rows()[0].row.key, first);
   EXPECT_FALSE(list.rows()[0].row.dateKey.isEmpty());
 }
+
+// A date the offset pushes beyond the last one a name can hold stops the whole run: the plan
+// shows that row and every other checked row as impossible, and the rename moves nothing.
+TEST(PictureListTest, ADateOutOfRangeMakesThePlanImpossibleAndTheRenameMovesNothing) {
+  PictureFolder folder;
+  folder.addPicture(QStringLiteral("early.jpg"), "2014:08:05 01:45:01");
+  folder.addPicture(QStringLiteral("last.jpg"), "9999:12:31 23:00:00");
+  ConfigClass config;
+  config.SetOffsetApply(true);
+  config.SetDateExif(rt::makeDate(2005, 1, 1, 10, 0, 0));
+  config.SetDateReal(rt::makeDate(2005, 1, 2, 10, 0, 0));
+  PictureList list;
+  for (const QString& name : folder.entries()) list.add(folder.pathOf(name));
+  list.sort();
+  const std::vector<RowPlan> plan = list.plan(config, RenameOffsets::fromConfig(config), rt::localFileSystem());
+  ASSERT_EQ(plan.size(), 2u);
+  for (const RowPlan& row : plan) {
+    EXPECT_EQ(row.outcome, RowPlan::Outcome::Impossible);
+    EXPECT_FALSE(row.reason.isEmpty());
+  }
+  EXPECT_THROW(renameOnDisk(list, config), RenameFailure);
+  EXPECT_EQ(folder.entries(), QStringList({"early.jpg", "last.jpg"}));
+}
