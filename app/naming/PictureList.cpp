@@ -79,16 +79,6 @@ std::vector<size_t> ListOrder(const QStringList& dateKeys, const QStringList& su
 
 namespace {
 
-// The shooting date to the second as a date key; "" when there is none or no key holds it.
-QString captureSecond(const JpegInfosClass& info) {
-  if (!(info.CreateDate() > 0)) return QString();
-  try {
-    return rt::toDateKey(info.CreateDate());
-  } catch (const rt::RuntimeError&) {
-    return QString();
-  }
-}
-
 // Reads the file at path.path and makes its row, checked.
 void readRow(PictureList::ReadPath& path) {
   path.read = true;
@@ -104,7 +94,8 @@ void readRow(PictureList::ReadPath& path) {
   row.dateKey = RowDateKey(added.info);
   row.exifMark = HasExifDate(added.info);
   row.checked = true;
-  added.shotSecond = captureSecond(added.info);
+  // The date key is the shooting date's whenever there is one (RowDateKey).
+  added.shotSecond = added.info.CreateDate() > 0 ? row.dateKey : QString();
 }
 
 }  // namespace
