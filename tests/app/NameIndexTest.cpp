@@ -1,3 +1,4 @@
+#include "app/naming/CaseFolding.h"
 #include "app/naming/NameIndex.h"
 
 #include <gtest/gtest.h>
@@ -33,4 +34,16 @@ TEST(NameIndexTest, NamesKeepTheirNumbersAndCaseIsIgnoredOnlyWhenAsked) {
   EXPECT_EQ(exact.find(longName.toLower()), -1);
   EXPECT_EQ(folded.find(QStringLiteral("absent.jpg")), -1);
   EXPECT_EQ(NameIndex().find(QStringLiteral("x")), -1);
+}
+
+// Folding changes the letters A-Z and nothing next to them, in every position of the name.
+TEST(NameIndexTest, FoldingChangesCapitalsOnly) {
+  const QString edges = QStringLiteral("@AZ[`az{");
+  for (int shift = 0; shift < 5; ++shift) {
+    const QString pad(shift, QLatin1Char('_'));
+    EXPECT_EQ(CaseFolded(pad + edges + QStringLiteral(".JPG")), pad + QStringLiteral("@az[`az{.jpg"));
+  }
+  EXPECT_EQ(CaseFolded(QStringLiteral("IMG_0001.ÉTÉ")), QStringLiteral("img_0001.été"));
+  const QString lower = QStringLiteral("img_0001.jpg");
+  EXPECT_EQ(CaseFolded(lower).constData(), lower.constData());  // shared, not copied
 }
