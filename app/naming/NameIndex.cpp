@@ -5,8 +5,37 @@
 #include <QHashFunctions>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
+
+namespace {
+
+uint64_t mixed(uint64_t x) {
+  x *= 0xBF58476D1CE4E5B9;
+  return x ^ (x >> 31);
+}
+
+// A hash of the text's units eight bytes at a time, seeded per index so that names made to
+// collide cannot be prepared in advance. File names are short: this costs a few cycles.
+size_t hashOf(QStringView text, uint64_t seed) {
+  const char* bytes = reinterpret_cast<const char*>(text.utf16());
+  size_t left = static_cast<size_t>(text.size()) * sizeof(char16_t);
+  uint64_t hash = seed ^ (left * 0x9E3779B97F4A7C15);
+  for (; left >= 8; left -= 8, bytes += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    hash = mixed(hash ^ word) + 0x9E3779B97F4A7C15;
+  }
+  uint64_t tail = 0;
+  std::memcpy(&tail, bytes, left);
+  return static_cast<size_t>(mixed(mixed(hash ^ tail) ^ seed));
+}
+
+}  // namespace
+
+NameIndex::NameIndex(Case compare)
+    : compare_(compare), seed_(mixed(QHashSeed::globalSeed() ^ reinterpret_cast<uintptr_t>(this))) {}
 
 // A name as the index keys it: folded or not, with its hash. text may view folded: a key is
 // never copied.
@@ -21,7 +50,7 @@ struct NameIndex::Key {
 
 void NameIndex::keyOf(QStringView name, Key& key) const {
   key.text = compare_ == Case::Ignored ? FoldCase(name, key.folded) : name;
-  key.hash = qHash(key.text, QHashSeed::globalSeed());
+  key.hash = hashOf(key.text, seed_);
 }
 
 size_t NameIndex::slotOf(const Key& key) const {

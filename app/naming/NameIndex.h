@@ -17,7 +17,7 @@
 class NameIndex {
  public:
   enum class Case { Exact, Ignored };
-  explicit NameIndex(Case compare = Case::Exact) : compare_(compare) {}
+  explicit NameIndex(Case compare = Case::Exact);
 
   // The number of name, given it when new: 0, 1, 2... in the order names first came.
   qsizetype insert(QStringView name);
@@ -43,6 +43,7 @@ class NameIndex {
   void grow();
 
   Case compare_;
+  uint64_t seed_;
   std::vector<Entry> entries_;
   std::vector<char16_t> chars_;
   std::vector<uint32_t> slots_;  // open addressing: 0 empty, else entry number + 1
