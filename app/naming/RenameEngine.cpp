@@ -145,8 +145,8 @@ class Run {
   void giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& counter);
   bool groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const;
   bool taken(const Move& move, QStringView name) const;
-  bool tryRename(Move& move, const QString& name);
-  void moved(Move& move, const QString& text, qsizetype number, const QString& path);
+  bool tryRename(Move& move, QString& name);
+  void moved(Move& move, QString text, qsizetype number, QString path);
   void moved(Move& move, const QString& text);
 
   // The present name and path of a move's file; the end of the group that starts at first.
@@ -469,7 +469,7 @@ bool Run::taken(const Move& move, QStringView name) const {
 
 // The move's file now is named text (number in its folder's view), at path: the folder's
 // view, the list's names and the row follow.
-void Run::moved(Move& move, const QString& text, qsizetype number, const QString& path) {
+void Run::moved(Move& move, QString text, qsizetype number, QString path) {
   RenameRow& row = rows_[move.row];
   std::vector<NameUse>& uses = folders_[move.folder].uses;
   NameUse& left = uses[static_cast<size_t>(move.name)];
@@ -479,8 +479,8 @@ void Run::moved(Move& move, const QString& text, qsizetype number, const QString
   ++use.entries;
   ++use.rows;
   move.name = number;
-  textOf(move) = text;
-  if (move.member < 0) row.key = path;
+  textOf(move) = std::move(text);
+  if (move.member < 0) row.key = std::move(path);
 }
 
 void Run::moved(Move& move, const QString& text) {
@@ -489,28 +489,33 @@ void Run::moved(Move& move, const QString& text) {
 
 // Renames the move's file to name in its folder unless that name is taken; false when it is
 // (also when the entry appeared after the folder was listed: it counts as taken from then on).
-bool Run::tryRename(Move& move, const QString& name) {
+// On success the row holds name, which is taken from the caller.
+bool Run::tryRename(Move& move, QString& name) {
   const QString& folder = rows_[move.row].folder;
-  failingFrom_ = pathOf(move);
-  failingToFolder_ = folder;
-  failingToName_ = name;
-  FolderView& view = folders_[move.folder];
-  const qsizetype number = view.numberOf(name);
-  if (view.taken(number)) return false;
-  // A candidate longer than the folder takes would fail on disk: say so in the system's words.
-  if (longerThan(name, view.maxNameLength)) {
-    throw rt::SystemError(ENAMETOOLONG);
+  const QString memberPath = move.member < 0 ? QString() : joinPath(folder, textOf(move));
+  const QString& from = move.member < 0 ? rows_[move.row].key : memberPath;
+  try {
+    FolderView& view = folders_[move.folder];
+    const qsizetype number = view.numberOf(name);
+    if (view.taken(number)) return false;
+    // A candidate longer than the folder takes would fail on disk: say so in the system's words.
+    if (longerThan(name, view.maxNameLength)) {
+      throw rt::SystemError(ENAMETOOLONG);
+    }
+    QString target = joinPath(folder, name);
+    if (!fs_.renameNoReplace(from, target)) {
+      ++view.uses[static_cast<size_t>(number)].entries;
+      return false;
+    }
+    moved(move, std::move(name), number, std::move(target));
+    return true;
+  } catch (...) {
+    // The rename being made, for the failure's report.
+    failingFrom_ = from;
+    failingToFolder_ = folder;
+    failingToName_ = name;
+    throw;
   }
-  const QString target = joinPath(folder, name);
-  if (!fs_.renameNoReplace(failingFrom_, target)) {
-    ++view.uses[static_cast<size_t>(number)].entries;
-    return false;
-  }
-  failingFrom_.clear();
-  failingToFolder_.clear();
-  failingToName_.clear();
-  moved(move, name, number, target);
-  return true;
 }
 
 void Run::moveToTemporaryNames() {
@@ -524,8 +529,8 @@ void Run::moveToTemporaryNames() {
 }
 
 void Run::moveToTemporaryName(Move& move) {
-  QString name = kTemporaryPrefix + textOf(move);
-  while (!tryRename(move, name)) name = kTemporaryPrefix + name;
+  QString name = concatenated({kTemporaryPrefix, textOf(move)});
+  while (!tryRename(move, name)) name = concatenated({kTemporaryPrefix, name});
   move.place = Place::Temporary;
 }
 
@@ -561,7 +566,8 @@ void Run::giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& c
     bool done = end - first == 1 || groupFree(first, end, suffixOn, counter);
     for (size_t i = first; done && i < end; ++i) {
       Move& move = moves_[i];
-      if (!tryRename(move, finalName(move, suffixOn, counter))) {
+      QString name = finalName(move, suffixOn, counter);
+      if (!tryRename(move, name)) {
         done = false;
         break;
       }
