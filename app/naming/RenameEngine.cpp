@@ -441,7 +441,8 @@ std::optional<QString> Run::namesClash(size_t first, size_t end) const {
 // A group is renamed whole or not at all: when one of its files cannot take its names, all
 // of them stay.
 void Run::leaveAloneNamesTooLong() {
-  std::vector<Move> fitting;
+  std::vector<bool> left(rows_.size(), false);  // by row: its group stays
+  bool any = false;
   for (size_t first = 0; first < moves_.size();) {
     const size_t end = groupEnd(first);
     std::optional<QString> problem;
@@ -450,13 +451,11 @@ void Run::leaveAloneNamesTooLong() {
     if (problem) {
       summary_.leftAlone.push_back(RenameNotice{rows_[moves_[first].row].key, *problem});
       ++summary_.skipped;
-    } else {
-      fitting.insert(fitting.end(), std::make_move_iterator(moves_.begin() + static_cast<std::ptrdiff_t>(first)),
-                     std::make_move_iterator(moves_.begin() + static_cast<std::ptrdiff_t>(end)));
+      left[moves_[first].row] = any = true;
     }
     first = end;
   }
-  moves_ = std::move(fitting);
+  if (any) std::erase_if(moves_, [&](const Move& move) { return left[move.row]; });
 }
 
 // ---- Moving ----
