@@ -136,8 +136,23 @@ QString displayPath(const QString& path) {
   return shown;
 }
 
+namespace {
+
+// Whether cleaning leaves the absolute path as it is: no "//", no "/" before a "." (where
+// every "." and ".." segment starts), no "/" at the end. Nearly every path listed is so.
+bool alreadyClean(const QString& path) {
+  const QChar* chars = path.constData();
+  const qsizetype last = path.size() - 1;
+  for (qsizetype i = 0; i < last; ++i)
+    if (chars[i] == QLatin1Char('/') && (chars[i + 1] == QLatin1Char('/') || chars[i + 1] == QLatin1Char('.')))
+      return false;
+  return last == 0 || chars[last] != QLatin1Char('/');
+}
+
+}  // namespace
+
 QString absolutePath(const QString& path) {
-  if (path.startsWith(QLatin1Char('/'))) return QDir::cleanPath(path);
+  if (path.startsWith(QLatin1Char('/'))) return alreadyClean(path) ? path : QDir::cleanPath(path);
   char buffer[PATH_MAX];
   const QString folder = ::getcwd(buffer, sizeof buffer) ? decodePath(QByteArray(buffer)) : QDir::currentPath();
   return QDir::cleanPath(folder + QLatin1Char('/') + path);

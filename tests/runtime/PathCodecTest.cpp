@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include <QRandomGenerator>
 
 // Any bytes come back unchanged, valid UTF-8 reads as itself, and every byte that is not part
@@ -40,4 +42,12 @@ TEST(PathCodec, ShowsEscapedBytesReadably) {
   const QString lone(QChar(0xD800));
   EXPECT_EQ(rt::encodePath(lone), QByteArray("\xef\xbf\xbd"));
   EXPECT_EQ(rt::displayPath(lone), QString(QChar(QChar::ReplacementCharacter)));
+}
+
+// Absolute paths come out exactly as cleaning them gives, whether they needed it or not.
+TEST(PathCodec, AbsolutePathsAreCleaned) {
+  for (const char* path : {"/", "/a/b.jpg", "/a//b.jpg", "/a/./b.jpg", "/a/../b.jpg", "/a/b/", "/a/.hidden/b.jpg",
+                           "/a/b/.", "/a/b/..", "/a\\b.jpg", "//a", "/a/b.", "/a/..b/c"}) {
+    EXPECT_EQ(rt::absolutePath(QString::fromLatin1(path)), QDir::cleanPath(QString::fromLatin1(path))) << path;
+  }
 }
