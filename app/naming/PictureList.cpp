@@ -154,7 +154,7 @@ QString PictureList::add(ReadPath&& path) {
   const qsizetype files = files_.size();
   files_.insert(path.row->identity);
   if (files_.size() == files) return QString();  // listed under another path
-  byPath_.insert(path.path, static_cast<qsizetype>(rows_.size()));
+  byPath_.emplace(std::move(path.path), static_cast<qsizetype>(rows_.size()));
   rows_.push_back(std::move(*path.row));
   return QString();
 }
@@ -195,8 +195,12 @@ void PictureList::setCompanions(bool on) {
 }
 
 // Every added file on its own again, then, companions on, the groups of each folder.
-void PictureList::regroup() {
-  const bool grouped = std::any_of(rows_.begin(), rows_.end(), [](const PictureRow& picture) { return !picture.joined.empty(); });
+bool PictureList::regroup() {
+  bool grouped = false;
+  for (PictureRow& picture : rows_) {
+    picture.row.members.clear();
+    grouped |= !picture.joined.empty();
+  }
   if (grouped) {
     std::vector<PictureRow> files;
     files.reserve(rows_.size());
@@ -212,9 +216,8 @@ void PictureList::regroup() {
     }
     rows_ = std::move(files);
   }
-  for (PictureRow& picture : rows_) picture.row.members.clear();
   unclaimed_.clear();
-  if (!companions_) return;
+  if (!companions_) return grouped;
   // The files of each folder, folders in the order first met. Files of one folder mostly
   // follow each other: the last folder is tried before the table.
   struct FolderFiles {
@@ -243,10 +246,15 @@ void PictureList::regroup() {
   for (const FolderFiles& files : folders) {
     const QString& folder = files.folder;
     const std::vector<size_t>& indices = files.indices;
+    const QStringList names = folderNames(listings_, folder);
+    // Each file a row of its own, as already: the files' names need not be copied for that.
+    if (std::none_of(names.begin(), names.end(), MayJoinGroup) &&
+        std::none_of(indices.begin(), indices.end(), [&](size_t i) { return MayJoinGroup(rows_[i].row.text); }))
+      continue;
     std::vector<GroupedFile> listed;
     listed.reserve(indices.size());
     for (size_t i : indices) listed.push_back(GroupedFile{rows_[i].row.text, rows_[i].shotSecond});
-    const FolderGroups groups = GroupFolder(folderNames(listings_, folder), listed);
+    const FolderGroups groups = GroupFolder(names, listed);
     for (const FileGroup& group : groups.groups) {
       PictureRow& picture = rows_[indices[static_cast<size_t>(group.row)]];
       for (GroupMember member : group.members) {
@@ -264,7 +272,7 @@ void PictureList::regroup() {
     }
     for (const QString& name : groups.unclaimed) unclaimed_.append(folder + QLatin1Char('/') + name);
   }
-  if (!joinedAny) return;
+  if (!joinedAny) return grouped;
   // The files that joined a group leave their places; the others close up in order.
   size_t kept = 0;
   for (size_t i = 0; i < rows_.size(); ++i) {
@@ -273,10 +281,11 @@ void PictureList::regroup() {
     ++kept;
   }
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(kept), rows_.end());
+  return true;
 }
 
 void PictureList::sort() {
-  regroup();
+  const bool regrouped = regroup();
   const std::vector<size_t> order = listOrder(
       rows_.size(), [&](size_t i) -> const QString& { return rows_[i].row.dateKey; },
       [&](size_t i) -> const QString& { return rows_[i].info.SubSecOriginal(); });
@@ -294,7 +303,15 @@ void PictureList::sort() {
     rows_[place] = std::move(first);
     placed[place] = true;
   }
-  renumber();
+  if (regrouped) {
+    renumber();
+    return;
+  }
+  // Every file is in the row it was in, which only moved: the table follows the moves
+  // without looking a path up.
+  std::vector<qsizetype> placeOf(rows_.size());
+  for (size_t k = 0; k < order.size(); ++k) placeOf[order[k]] = static_cast<qsizetype>(k);
+  for (qsizetype& index : byPath_) index = placeOf[static_cast<size_t>(index)];
 }
 
 void PictureList::remove(const std::vector<size_t>& indices) {

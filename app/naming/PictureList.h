@@ -127,7 +127,8 @@ class PictureList {
   void reindex();
   // The same files at new places (sorted, grouped): their rows' indices anew.
   void renumber();
-  void regroup();
+  // Whether files changed rows (a group formed or split): the path table is then out of date.
+  bool regroup();
 
   bool companions_ = true;
   QStringList unclaimed_;
