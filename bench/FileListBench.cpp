@@ -119,6 +119,7 @@ void BM_ListWithPlan(benchmark::State& state) {
     PictureList list;
     // As the window and tindra-cli build it: the files read at once, then added in order.
     std::vector<PictureList::ReadPath> read = list.read(files());
+    list.reserve(read.size());
     for (PictureList::ReadPath& path : read) list.add(std::move(path));
     list.sort();
     const std::vector<RowPlan> plan = list.plan(config, RenameOffsets::fromConfig(config), rt::localFileSystem());

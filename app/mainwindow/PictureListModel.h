@@ -46,6 +46,7 @@ class PictureListModel : public QAbstractItemModel {
   // The same for many paths: read() them at once, then add() each (PictureList::read).
   std::vector<PictureList::ReadPath> read(const QStringList& paths) const { return list_.read(paths); }
   QString add(PictureList::ReadPath&& path) { return list_.add(std::move(path)); }
+  void reserve(size_t more) { list_.reserve(more); }
   void attach();
   // While held (a long addition runs) the plan columns stay blank and the plan is not computed.
   void setPlanHeld(bool held);

@@ -96,6 +96,7 @@ void wMain::runAdditions() {
       QStringList batch;
       while (!pending_.isEmpty() && batch.size() < kReadBatch) batch.append(pending_.dequeue());
       std::vector<PictureList::ReadPath> read = lvwFiles->pictures().read(batch);
+      lvwFiles->pictures().reserve(read.size() + static_cast<size_t>(pending_.size()));
       for (size_t i = 0; i < read.size() && !closeRequested_; ++i) {
         if (QString refusal = lvwFiles->pictures().add(std::move(read[i])); !refusal.isEmpty()) refused.append(refusal);
         ++done;

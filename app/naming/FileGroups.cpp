@@ -176,20 +176,18 @@ FolderGroups Grouping::result() {
   return groups;
 }
 
-// Whether a file of this name may join another file's group: a raw file, a live photo's
-// movie or a companion. A folder without any (the usual folder of pictures) forms no group.
-bool mayJoin(const QString& name) {
+}  // namespace
+
+bool MayJoinGroup(const QString& name) {
   const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
   if (dot < 0) return false;
   const QStringView ext = QStringView(name).mid(dot + 1);
   return FileKinds::IsRaw(ext) || FileKinds::IsLiveMovie(ext) || FileKinds::IsCompanion(ext);
 }
 
-}  // namespace
-
 FolderGroups GroupFolder(const QStringList& listing, const std::vector<GroupedFile>& listed) {
-  const bool alone = std::none_of(listing.begin(), listing.end(), mayJoin) &&
-                     std::none_of(listed.begin(), listed.end(), [](const GroupedFile& file) { return mayJoin(file.name); });
+  const bool alone = std::none_of(listing.begin(), listing.end(), MayJoinGroup) &&
+                     std::none_of(listed.begin(), listed.end(), [](const GroupedFile& file) { return MayJoinGroup(file.name); });
   if (!alone) return Grouping(listing, listed).result();
   FolderGroups groups;
   groups.groups.reserve(listed.size());

@@ -62,6 +62,11 @@ struct FolderGroups {
 // are counted in even when listing misses them).
 FolderGroups GroupFolder(const QStringList& listing, const std::vector<GroupedFile>& listed);
 
+// Whether a file of this name may join another file's group: a raw file, a live photo's movie
+// or a companion. A folder where no file may (the usual folder of pictures) forms no group:
+// GroupFolder makes each listed file a row of its own, with no members.
+bool MayJoinGroup(const QString& name);
+
 // The new name of member when its group's new base name is newBase: newBase and the member's
 // last member.extensions extensions, each cased for extension (0 unchanged, 1 upper, 2 lower).
 QString MemberNewName(const GroupMember& member, const QString& newBase, uint8_t extension);

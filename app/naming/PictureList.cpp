@@ -23,58 +23,75 @@ bool earlierFraction(const QString& a, const QString& b) {
   return a.leftJustified(width, QLatin1Char('0')) < b.leftJustified(width, QLatin1Char('0'));
 }
 
-// The date keys as numbers, when every one is "" or 14 digits (all but keys of years beyond
-// 0-9999): "" as 0, a key as its value + 1. Compared as numbers they keep the order of the
-// texts, at a fraction of the cost.
-std::optional<std::vector<uint64_t>> keyNumbers(const QStringList& keys) {
-  std::vector<uint64_t> numbers;
-  numbers.reserve(static_cast<size_t>(keys.size()));
-  for (const QString& key : keys) {
-    if (key.isEmpty()) {
-      numbers.push_back(0);
-      continue;
-    }
-    if (key.size() != 14) return std::nullopt;
-    uint64_t number = 0;
-    for (const QChar c : key) {
-      if (c.unicode() < u'0' || c.unicode() > u'9') return std::nullopt;
-      number = number * 10 + (c.unicode() - u'0');
-    }
-    numbers.push_back(number + 1);
+// The date key as a number when it is "" or 14 digits (all but keys of years beyond 0-9999):
+// "" as 0, a key as its value + 1. Compared as numbers they keep the order of the texts, at a
+// fraction of the cost.
+std::optional<uint64_t> keyNumber(const QString& key) {
+  if (key.isEmpty()) return 0;
+  if (key.size() != 14) return std::nullopt;
+  uint64_t number = 0;
+  for (const QChar c : key) {
+    if (c.unicode() < u'0' || c.unicode() > u'9') return std::nullopt;
+    number = number * 10 + (c.unicode() - u'0');
   }
-  return numbers;
+  return number + 1;
+}
+
+// The list order of count rows whose date keys and fractions of a second key(i) and
+// fraction(i) give (see ListOrder).
+template <typename Key, typename Fraction>
+std::vector<size_t> listOrder(size_t count, const Key& key, const Fraction& fraction) {
+  std::vector<size_t> order(count);
+  // The keys as numbers, each with its row: sorted on both, rows of one key keep their order.
+  std::vector<std::pair<uint64_t, size_t>> numbered;
+  numbered.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    const std::optional<uint64_t> number = keyNumber(key(i));
+    if (!number) break;
+    numbered.emplace_back(*number, i);
+  }
+  const bool byNumber = numbered.size() == count;
+  if (byNumber) {
+    std::sort(numbered.begin(), numbered.end());
+    for (size_t i = 0; i < count; ++i) order[i] = numbered[i].second;
+  } else {
+    for (size_t i = 0; i < count; ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
+  }
+  const auto sameKey = [&](size_t a, size_t b) {
+    return byNumber ? numbered[a].first == numbered[b].first : key(order[a]) == key(order[b]);
+  };
+  // Within a run of equal keys, the rows with a fraction of a second take the places they
+  // hold, in shooting order; the others stay where they are.
+  std::vector<size_t> places;
+  std::vector<size_t> timed;
+  for (size_t start = 0; start < count;) {
+    size_t end = start + 1;
+    while (end < count && sameKey(end, start)) ++end;
+    if (end - start > 1) {
+      places.clear();
+      for (size_t i = start; i < end; ++i)
+        if (!fraction(order[i]).isEmpty()) places.push_back(i);
+      if (places.size() > 1) {
+        timed.clear();
+        for (size_t i : places) timed.push_back(order[i]);
+        std::stable_sort(timed.begin(), timed.end(),
+                         [&](size_t a, size_t b) { return earlierFraction(fraction(a), fraction(b)); });
+        for (size_t k = 0; k < places.size(); ++k) order[places[k]] = timed[k];
+      }
+    }
+    start = end;
+  }
+  return order;
 }
 
 }  // namespace
 
 std::vector<size_t> ListOrder(const QStringList& dateKeys, const QStringList& subSecs) {
-  std::vector<size_t> order(static_cast<size_t>(dateKeys.size()));
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-  const auto key = [&](size_t i) -> const QString& { return dateKeys[static_cast<qsizetype>(i)]; };
-  const auto fraction = [&](size_t i) -> const QString& { return subSecs[static_cast<qsizetype>(i)]; };
-  if (const std::optional<std::vector<uint64_t>> numbers = keyNumbers(dateKeys)) {
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return (*numbers)[a] < (*numbers)[b]; });
-  } else {
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return key(a) < key(b); });
-  }
-  // Within a run of equal keys, the rows with a fraction of a second take the places they
-  // hold, in shooting order; the others stay where they are.
-  for (size_t start = 0; start < order.size();) {
-    size_t end = start + 1;
-    while (end < order.size() && key(order[end]) == key(order[start])) ++end;
-    std::vector<size_t> places;
-    for (size_t i = start; i < end; ++i)
-      if (!fraction(order[i]).isEmpty()) places.push_back(i);
-    if (places.size() > 1) {
-      std::vector<size_t> timed;
-      for (size_t i : places) timed.push_back(order[i]);
-      std::stable_sort(timed.begin(), timed.end(),
-                       [&](size_t a, size_t b) { return earlierFraction(fraction(a), fraction(b)); });
-      for (size_t k = 0; k < places.size(); ++k) order[places[k]] = timed[k];
-    }
-    start = end;
-  }
-  return order;
+  return listOrder(
+      static_cast<size_t>(dateKeys.size()),
+      [&](size_t i) -> const QString& { return dateKeys[static_cast<qsizetype>(i)]; },
+      [&](size_t i) -> const QString& { return subSecs[static_cast<qsizetype>(i)]; });
 }
 
 namespace {
@@ -134,11 +151,22 @@ QString PictureList::add(ReadPath&& path) {
   ErrorHandling::Present(path.reports);
   if (path.failure) std::rethrow_exception(path.failure);
   if (!path.row) return path.refusal;
-  if (files_.contains(path.row->identity)) return QString();
-  byPath_.insert(path.path, static_cast<qsizetype>(rows_.size()));
+  const qsizetype files = files_.size();
   files_.insert(path.row->identity);
+  if (files_.size() == files) return QString();  // listed under another path
+  byPath_.emplace(std::move(path.path), static_cast<qsizetype>(rows_.size()));
   rows_.push_back(std::move(*path.row));
   return QString();
+}
+
+void PictureList::reserve(size_t more) {
+  // A table rehashes whenever asked to reserve, even for no more room than it has.
+  const qsizetype files = byPath_.size() + static_cast<qsizetype>(more);
+  if (byPath_.capacity() < files) byPath_.reserve(files);
+  if (files_.capacity() < files) files_.reserve(files);
+  // Twice the rows at least, so that batch after batch does not move the rows each time.
+  const size_t rows = rows_.size() + more;
+  if (rows_.capacity() < rows) rows_.reserve(std::max(rows, 2 * rows_.capacity()));
 }
 
 namespace {
@@ -167,47 +195,75 @@ void PictureList::setCompanions(bool on) {
 }
 
 // Every added file on its own again, then, companions on, the groups of each folder.
-void PictureList::regroup() {
-  std::vector<PictureRow> files;
-  files.reserve(rows_.size());
+bool PictureList::regroup() {
+  bool grouped = false;
   for (PictureRow& picture : rows_) {
-    std::vector<PictureRow> joined = std::move(picture.joined);
-    picture.joined.clear();
     picture.row.members.clear();
-    const bool checked = picture.row.checked;
-    files.push_back(std::move(picture));
-    for (PictureRow& member : joined) {
-      member.row.checked = checked;
-      files.push_back(std::move(member));
+    grouped |= !picture.joined.empty();
+  }
+  if (grouped) {
+    std::vector<PictureRow> files;
+    files.reserve(rows_.size());
+    for (PictureRow& picture : rows_) {
+      std::vector<PictureRow> joined = std::move(picture.joined);
+      picture.joined.clear();
+      const bool checked = picture.row.checked;
+      files.push_back(std::move(picture));
+      for (PictureRow& member : joined) {
+        member.row.checked = checked;
+        files.push_back(std::move(member));
+      }
     }
+    rows_ = std::move(files);
   }
   unclaimed_.clear();
-  if (!companions_) {
-    rows_ = std::move(files);
-    return;
+  if (!companions_) return grouped;
+  // The files of each folder, folders in the order first met. Files of one folder mostly
+  // follow each other: the last folder is tried before the table.
+  struct FolderFiles {
+    QString folder;
+    std::vector<size_t> indices;
+  };
+  std::vector<FolderFiles> folders;
+  QHash<QString, size_t> folderIndex;
+  size_t current = 0;
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    const QString& folder = rows_[i].row.folder;
+    if (folders.empty() || folders[current].folder != folder) {
+      const auto found = folderIndex.constFind(folder);
+      if (found != folderIndex.cend()) {
+        current = *found;
+      } else {
+        current = folders.size();
+        folderIndex.insert(folder, current);
+        folders.push_back(FolderFiles{folder, {}});
+      }
+    }
+    folders[current].indices.push_back(i);
   }
-  QStringList folders;
-  QHash<QString, std::vector<size_t>> byFolder;
-  for (size_t i = 0; i < files.size(); ++i) {
-    const QString& folder = files[i].row.folder;
-    if (!byFolder.contains(folder)) folders.append(folder);
-    byFolder[folder].push_back(i);
-  }
-  std::vector<bool> joinedAway(files.size(), false);
-  for (const QString& folder : folders) {
-    const std::vector<size_t>& indices = byFolder[folder];
+  std::vector<bool> joinedAway(rows_.size(), false);
+  bool joinedAny = false;
+  for (const FolderFiles& files : folders) {
+    const QString& folder = files.folder;
+    const std::vector<size_t>& indices = files.indices;
+    const QStringList names = folderNames(listings_, folder);
+    // Each file a row of its own, as already: the files' names need not be copied for that.
+    if (std::none_of(names.begin(), names.end(), MayJoinGroup) &&
+        std::none_of(indices.begin(), indices.end(), [&](size_t i) { return MayJoinGroup(rows_[i].row.text); }))
+      continue;
     std::vector<GroupedFile> listed;
     listed.reserve(indices.size());
-    for (size_t i : indices) listed.push_back(GroupedFile{files[i].row.text, files[i].shotSecond});
-    const FolderGroups groups = GroupFolder(folderNames(listings_, folder), listed);
+    for (size_t i : indices) listed.push_back(GroupedFile{rows_[i].row.text, rows_[i].shotSecond});
+    const FolderGroups groups = GroupFolder(names, listed);
     for (const FileGroup& group : groups.groups) {
-      PictureRow& picture = files[indices[static_cast<size_t>(group.row)]];
+      PictureRow& picture = rows_[indices[static_cast<size_t>(group.row)]];
       for (GroupMember member : group.members) {
         if (member.listed >= 0) {
           const size_t from = indices[static_cast<size_t>(member.listed)];
           member.listed = static_cast<qsizetype>(picture.joined.size());
-          picture.joined.push_back(std::move(files[from]));
+          picture.joined.push_back(std::move(rows_[from]));
           joinedAway[from] = true;
+          joinedAny = true;
         } else if (!regularFile(folder + QLatin1Char('/') + member.name)) {
           continue;
         }
@@ -216,24 +272,46 @@ void PictureList::regroup() {
     }
     for (const QString& name : groups.unclaimed) unclaimed_.append(folder + QLatin1Char('/') + name);
   }
-  rows_.clear();
-  for (size_t i = 0; i < files.size(); ++i)
-    if (!joinedAway[i]) rows_.push_back(std::move(files[i]));
+  if (!joinedAny) return grouped;
+  // The files that joined a group leave their places; the others close up in order.
+  size_t kept = 0;
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    if (joinedAway[i]) continue;
+    if (kept != i) rows_[kept] = std::move(rows_[i]);
+    ++kept;
+  }
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(kept), rows_.end());
+  return true;
 }
 
 void PictureList::sort() {
-  regroup();
-  QStringList keys;
-  QStringList fractions;
-  for (const PictureRow& picture : rows_) {
-    keys.append(picture.row.dateKey);
-    fractions.append(picture.info.SubSecOriginal());
+  const bool regrouped = regroup();
+  const std::vector<size_t> order = listOrder(
+      rows_.size(), [&](size_t i) -> const QString& { return rows_[i].row.dateKey; },
+      [&](size_t i) -> const QString& { return rows_[i].info.SubSecOriginal(); });
+  // Row order[k] goes to place k, cycle by cycle: each row moves once, plus once per cycle.
+  std::vector<bool> placed(rows_.size(), false);
+  for (size_t start = 0; start < rows_.size(); ++start) {
+    if (placed[start] || order[start] == start) continue;
+    PictureRow first = std::move(rows_[start]);
+    size_t place = start;
+    while (order[place] != start) {
+      rows_[place] = std::move(rows_[order[place]]);
+      placed[place] = true;
+      place = order[place];
+    }
+    rows_[place] = std::move(first);
+    placed[place] = true;
   }
-  std::vector<PictureRow> sorted;
-  sorted.reserve(rows_.size());
-  for (size_t i : ListOrder(keys, fractions)) sorted.push_back(std::move(rows_[i]));
-  rows_ = std::move(sorted);
-  renumber();
+  if (regrouped) {
+    renumber();
+    return;
+  }
+  // Every file is in the row it was in, which only moved: the table follows the moves
+  // without looking a path up.
+  std::vector<qsizetype> placeOf(rows_.size());
+  for (size_t k = 0; k < order.size(); ++k) placeOf[order[k]] = static_cast<qsizetype>(k);
+  for (qsizetype& index : byPath_) index = placeOf[static_cast<size_t>(index)];
 }
 
 void PictureList::remove(const std::vector<size_t>& indices) {

@@ -84,6 +84,9 @@ class PictureList {
   // holds the path already (add(path) would not have read it); a path it did not read, or
   // that the list dropped since, is read now.
   QString add(ReadPath&& path);
+  // Makes room for that many more files, so that adding a batch read at once grows no table
+  // on the way.
+  void reserve(size_t more);
 
   // Forms the groups (see above) and sorts the rows on the date key (see the order above).
   void sort();
@@ -124,7 +127,8 @@ class PictureList {
   void reindex();
   // The same files at new places (sorted, grouped): their rows' indices anew.
   void renumber();
-  void regroup();
+  // Whether files changed rows (a group formed or split): the path table is then out of date.
+  bool regroup();
 
   bool companions_ = true;
   QStringList unclaimed_;

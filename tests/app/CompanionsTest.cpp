@@ -254,3 +254,44 @@ TEST(Companions, RealPhoneAndCameraFilesFormTheirShots) {
   EXPECT_EQ(plan[1].newName, "20200504AA.HEIC");
   EXPECT_EQ(plan[1].memberNames, QStringList({"20200504AA.AAE", "20200504AA.MOV"}));
 }
+
+// After every sort, each added file is found at the row that shows it or holds it in its
+// group: sorted alone (rows only move), with groups forming, splitting and forming again.
+TEST(Companions, EveryAddedFileIsFoundAtItsRowAfterEachSort) {
+  const auto expectFound = [](const PictureList& list, const QStringList& paths) {
+    for (const QString& path : paths) {
+      const qsizetype i = list.indexOf(path);
+      ASSERT_GE(i, 0) << path.toStdString();
+      const PictureRow& row = list.rows()[static_cast<size_t>(i)];
+      bool holds = row.row.key == path;
+      for (const PictureRow& joined : row.joined) holds |= joined.row.key == path;
+      EXPECT_TRUE(holds) << path.toStdString();
+    }
+  };
+  PictureFolder plain;
+  QStringList paths;
+  PictureList list;
+  for (int i = 0; i < 12; ++i) {
+    const QString name = QStringLiteral("p%1.jpg").arg(i);
+    plain.addPicture(name, QStringLiteral("2014:08:05 01:%1:00").arg((i * 7) % 12 + 10).toLatin1());
+    paths.append(plain.pathOf(name));
+    ASSERT_EQ(list.add(paths.back()), QString());
+    if (i == 5 || i == 11) {
+      list.sort();
+      expectFound(list, paths);
+    }
+  }
+  Scene scene;
+  for (const QString& name : scene.added) {
+    paths.append(scene.folder.pathOf(name));
+    ASSERT_EQ(list.add(paths.back()), QString());
+  }
+  list.sort();
+  ASSERT_EQ(list.size(), 15u);  // the raw file joined its JPEG
+  expectFound(list, paths);
+  list.setCompanions(false);
+  expectFound(list, paths);
+  list.setCompanions(true);
+  list.sort();
+  expectFound(list, paths);
+}

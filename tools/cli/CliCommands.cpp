@@ -81,6 +81,7 @@ Listed buildList(const QStringList& files) {
   listed.list.setCompanions(CurrentConfig().Companions());
   // The pictures are read at once, then added one by one in their order.
   std::vector<PictureList::ReadPath> read = listed.list.read(files);
+  listed.list.reserve(static_cast<size_t>(files.size()));
   for (qsizetype i = 0; i < files.size(); ++i) {
     const QString& given = files[i];
     setCurrentFile(given);
