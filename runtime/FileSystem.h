@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringView>
 #include <QStringList>
 
 #include <cstdint>
@@ -48,6 +49,10 @@ class FileSystem {
   // Raises the runtime's file error for every other failure (53 when from is missing, 76 when
   // the folder is missing, 70, 75...); the entry then keeps its name.
   virtual bool renameNoReplace(const QString& from, const QString& to) = 0;
+
+  // The same rename within one folder ("" for the root), from the name from to the name to:
+  // renameNoReplace(folder + "/" + from, folder + "/" + to) unless a file system does better.
+  virtual bool renameInFolder(const QString& folder, QStringView from, QStringView to);
 
   // The names of every entry of a folder ("." and ".." excluded), in no particular order.
   // Raises the runtime's file error when the folder cannot be read (76 when it is missing).

@@ -146,16 +146,14 @@ class Run {
   bool groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) const;
   bool taken(const Move& move, QStringView name) const;
   bool tryRename(Move& move, QString& name);
-  void moved(Move& move, QString text, qsizetype number, QString path);
+  void moved(Move& move, QString text, qsizetype number);
   void moved(Move& move, const QString& text);
 
-  // The present name and path of a move's file; the end of the group that starts at first.
+  // The present name and path of a move's file (the rows' keys follow only once the run
+  // ends); the end of the group that starts at first.
   QString& textOf(const Move& move);
   const QString& textOf(const Move& move) const { return const_cast<Run*>(this)->textOf(move); }
-  QString pathOf(const Move& move) const {
-    const RenameRow& row = rows_[move.row];
-    return move.member < 0 ? row.key : joinPath(row.folder, textOf(move));
-  }
+  QString pathOf(const Move& move) const { return joinPath(rows_[move.row].folder, textOf(move)); }
   size_t groupEnd(size_t first) const;
 
   // Afterwards
@@ -466,10 +464,9 @@ bool Run::taken(const Move& move, QStringView name) const {
   return number >= 0 && view.taken(number);
 }
 
-// The move's file now is named text (number in its folder's view), at path: the folder's
-// view, the list's names and the row follow.
-void Run::moved(Move& move, QString text, qsizetype number, QString path) {
-  RenameRow& row = rows_[move.row];
+// The move's file now is named text (number in its folder's view): the folder's view and the
+// list's names follow.
+void Run::moved(Move& move, QString text, qsizetype number) {
   std::vector<NameUse>& uses = folders_[move.folder].uses;
   NameUse& left = uses[static_cast<size_t>(move.name)];
   left.entries = std::max(left.entries - 1, 0);
@@ -479,11 +476,10 @@ void Run::moved(Move& move, QString text, qsizetype number, QString path) {
   ++use.rows;
   move.name = number;
   textOf(move) = std::move(text);
-  if (move.member < 0) row.key = std::move(path);
 }
 
 void Run::moved(Move& move, const QString& text) {
-  moved(move, text, folders_[move.folder].numberOf(text), joinPath(rows_[move.row].folder, text));
+  moved(move, text, folders_[move.folder].numberOf(text));
 }
 
 // Renames the move's file to name in its folder unless that name is taken; false when it is
@@ -491,8 +487,6 @@ void Run::moved(Move& move, const QString& text) {
 // On success the row holds name, which is taken from the caller.
 bool Run::tryRename(Move& move, QString& name) {
   const QString& folder = rows_[move.row].folder;
-  const QString memberPath = move.member < 0 ? QString() : joinPath(folder, textOf(move));
-  const QString& from = move.member < 0 ? rows_[move.row].key : memberPath;
   try {
     FolderView& view = folders_[move.folder];
     const qsizetype number = view.numberOf(name);
@@ -501,16 +495,15 @@ bool Run::tryRename(Move& move, QString& name) {
     if (longerThan(name, view.maxNameLength)) {
       throw rt::SystemError(ENAMETOOLONG);
     }
-    QString target = joinPath(folder, name);
-    if (!fs_.renameNoReplace(from, target)) {
+    if (!fs_.renameInFolder(folder, textOf(move), name)) {
       ++view.uses[static_cast<size_t>(number)].entries;
       return false;
     }
-    moved(move, std::move(name), number, std::move(target));
+    moved(move, std::move(name), number);
     return true;
   } catch (...) {
     // The rename being made, for the failure's report.
-    failingFrom_ = from;
+    failingFrom_ = pathOf(move);
     failingToFolder_ = folder;
     failingToName_ = name;
     throw;

@@ -59,6 +59,15 @@ bool SimulatedFileSystem::renameNoReplace(const QString& from, const QString& to
   const auto [toDir, toName] = splitPath(to);
   Folder& target = folder(toDir);
   Folder& source = sameText(fromDir, toDir) ? target : folder(fromDir);
+  return rename(source, fromName, target, toName);
+}
+
+bool SimulatedFileSystem::renameInFolder(const QString& path, QStringView from, QStringView to) {
+  Folder& f = folder(path);
+  return rename(f, from, f, to);
+}
+
+bool SimulatedFileSystem::rename(Folder& source, QStringView fromName, Folder& target, QStringView toName) {
   if (target.error != 0) rt::raise(target.error);
   const qsizetype leaving = source.names.find(fromName);
   if (leaving < 0 || !source.present[static_cast<size_t>(leaving)]) rt::raise(rt::ErrFileNotFound);

@@ -26,6 +26,8 @@ class SimulatedFileSystem : public rt::FileSystem {
   // Moves the name in memory. False when to is taken; raises 53 when from is not there and
   // the error the real folder gave when to's folder cannot be read.
   bool renameNoReplace(const QString& from, const QString& to) override;
+  // The same, without the paths to join and split.
+  bool renameInFolder(const QString& folder, QStringView from, QStringView to) override;
   // The simulated entries; raises what the real folder raised.
   QStringList entryNames(const QString& folder) const override;
   // What the real folder says.
@@ -46,6 +48,7 @@ class SimulatedFileSystem : public rt::FileSystem {
     }
   };
   Folder& folder(QStringView path) const;
+  static bool rename(Folder& source, QStringView fromName, Folder& target, QStringView toName);
 
   const rt::FileSystem& real_;
   FolderListings own_;
