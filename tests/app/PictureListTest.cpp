@@ -39,6 +39,19 @@ QStringList renameOnDisk(PictureList& list, const ConfigClass& config) {
   return names;
 }
 
+// Every file of the folder in the list, sorted.
+void addSorted(PictureList& list, const PictureFolder& folder) {
+  for (const QString& name : folder.entries()) list.add(folder.pathOf(name));
+  list.sort();
+}
+
+// The camera's clock read 2005-01-01 10:00 when the time really was real.
+void correctClock(ConfigClass& config, rt::DateValue real) {
+  config.SetOffsetApply(true);
+  config.SetDateExif(rt::makeDate(2005, 1, 1, 10, 0, 0));
+  config.SetDateReal(real);
+}
+
 }  // namespace
 
 TEST(PictureListTest, ReaderKeepsTheDigitsOfSubSecTimeOriginal) {
@@ -108,14 +121,9 @@ TEST(PictureListTest, PlanEqualsWhatTheRenameDoes) {
     config.SetNotExif(static_cast<uint8_t>(variant % 3));
     config.SetIsSuffix(variant == 3);
     config.SetExtension(static_cast<uint8_t>(variant % 3));
-    if (variant == 1) {
-      config.SetOffsetApply(true);
-      config.SetDateExif(rt::makeDate(2005, 1, 1, 10, 0, 0));
-      config.SetDateReal(rt::makeDate(2005, 1, 1, 11, 30, 0));
-    }
+    if (variant == 1) correctClock(config, rt::makeDate(2005, 1, 1, 11, 30, 0));
     PictureList list;
-    for (const QString& name : folder.entries()) list.add(folder.pathOf(name));
-    list.sort();
+    addSorted(list, folder);
     list.setChecked(static_cast<size_t>(list.indexOf(folder.pathOf(QStringLiteral("off.jpg")))), false);
     // A bystander holding the name the first picture would take.
     const std::vector<RowPlan> first = list.plan(config, RenameOffsets::fromConfig(config), rt::localFileSystem());
@@ -165,8 +173,7 @@ TEST(PictureListTest, PlanReadsAFolderAgainOnlyOnceItChanged) {
   folder.addPicture(QStringLiteral("a.jpg"), "2014:08:05 01:45:01");
   folder.addPicture(QStringLiteral("b.jpg"), "2013:01:02 03:04:05");
   PictureList list;
-  for (const QString& name : folder.entries()) list.add(folder.pathOf(name));
-  list.sort();
+  addSorted(list, folder);
   ConfigClass config;
   const RenameOffsets offsets = RenameOffsets::fromConfig(config);
   CountingFileSystem fs;
@@ -298,12 +305,9 @@ TEST(PictureListTest, ADateOutOfRangeMakesThePlanImpossibleAndTheRenameMovesNoth
   folder.addPicture(QStringLiteral("early.jpg"), "2014:08:05 01:45:01");
   folder.addPicture(QStringLiteral("last.jpg"), "9999:12:31 23:00:00");
   ConfigClass config;
-  config.SetOffsetApply(true);
-  config.SetDateExif(rt::makeDate(2005, 1, 1, 10, 0, 0));
-  config.SetDateReal(rt::makeDate(2005, 1, 2, 10, 0, 0));
+  correctClock(config, rt::makeDate(2005, 1, 2, 10, 0, 0));
   PictureList list;
-  for (const QString& name : folder.entries()) list.add(folder.pathOf(name));
-  list.sort();
+  addSorted(list, folder);
   const std::vector<RowPlan> plan = list.plan(config, RenameOffsets::fromConfig(config), rt::localFileSystem());
   ASSERT_EQ(plan.size(), 2u);
   for (const RowPlan& row : plan) {
