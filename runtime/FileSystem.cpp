@@ -90,12 +90,7 @@ bool placeholderRename(const QByteArray& from, const QByteArray& to) {
 qsizetype FileSystem::maxNameLength(const QString&) const { return 255; }
 
 bool FileSystem::renameInFolder(const QString& folder, QStringView from, QStringView to) {
-  const auto path = [&](QStringView name) {
-    QString joined = folder;
-    joined.reserve(folder.size() + 1 + name.size());
-    return joined.append(QLatin1Char('/')).append(name);
-  };
-  return renameNoReplace(path(from), path(to));
+  return renameNoReplace(joinPath(folder, from), joinPath(folder, to));
 }
 
 std::optional<FolderStamp> FileSystem::folderStamp(const QString&) const { return std::nullopt; }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include <algorithm>
 #include <climits>
 #include <unistd.h>
 
@@ -150,6 +151,14 @@ bool alreadyClean(const QString& path) {
 }
 
 }  // namespace
+
+QString joinPath(QStringView folder, QStringView name) {
+  QString path(folder.size() + 1 + name.size(), Qt::Uninitialized);
+  QChar* out = std::copy(folder.begin(), folder.end(), path.data());
+  *out++ = QLatin1Char('/');
+  std::copy(name.begin(), name.end(), out);
+  return path;
+}
 
 QString absolutePath(const QString& path) {
   if (path.startsWith(QLatin1Char('/'))) return alreadyClean(path) ? path : QDir::cleanPath(path);

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 namespace rt {
 
@@ -24,5 +25,8 @@ QString displayPath(const QString& path);
 // The path made absolute against the working folder and cleaned ("." and ".." resolved as
 // texts, no trailing "/"), without the losses of QFileInfo on names that are not UTF-8.
 QString absolutePath(const QString& path);
+
+// The path of the entry name in folder: folder + "/" + name ("/name" for the root, "").
+QString joinPath(QStringView folder, QStringView name);
 
 }  // namespace rt

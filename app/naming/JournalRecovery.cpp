@@ -3,6 +3,7 @@
 #include "app/naming/JournalStore.h"
 #include "app/naming/RenameEngine.h"
 #include "runtime/DurableFile.h"
+#include "runtime/PathCodec.h"
 #include "runtime/RuntimeError.h"
 
 #include <QHash>
@@ -14,7 +15,7 @@ namespace {
 
 using rt::durable::FileIdentity;
 
-QString joinPath(const QString& folder, const QString& name) { return folder + QLatin1Char('/') + name; }
+using rt::joinPath;
 
 // Where one file of the run stands.
 struct Located {

@@ -62,7 +62,7 @@ QString concatenated(std::initializer_list<QStringView> parts) {
   return text;
 }
 
-QString joinPath(const QString& folder, const QString& name) { return concatenated({folder, u"/", name}); }
+using rt::joinPath;
 
 // The exception in flight as a run-time error: itself, 7 for a lack of memory, 5 otherwise.
 rt::RuntimeError currentError() {

@@ -36,7 +36,7 @@ SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const
       loaded.listed = listings_.read(real_, key.isEmpty() ? QStringLiteral("/") : key);
       loaded.names = loaded.listed->index;
       loaded.present.assign(static_cast<size_t>(loaded.names.size()), 1);
-      // Room for a new name per entry: each file renamed takes a temporary then a final name.
+      // Room for two new names per entry: each file renamed takes a temporary then a final name.
       loaded.present.reserve(3 * loaded.present.size());
     } catch (const rt::RuntimeError& error) {
       loaded.error = error.number();
