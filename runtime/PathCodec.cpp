@@ -167,4 +167,8 @@ QString absolutePath(const QString& path) {
   return QDir::cleanPath(folder + QLatin1Char('/') + path);
 }
 
+bool namesFolderItself(QStringView name) {
+  return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..");
+}
+
 }  // namespace rt

@@ -29,4 +29,8 @@ QString absolutePath(const QString& path);
 // The path of the entry name in folder: folder + "/" + name ("/name" for the root, "").
 QString joinPath(QStringView folder, QStringView name);
 
+// Whether name, within a folder, names that folder or its parent ("", "." or ".."): no file
+// can take such a name.
+bool namesFolderItself(QStringView name);
+
 }  // namespace rt

@@ -401,7 +401,7 @@ std::vector<RowPlan> PictureList::plan(const ConfigClass& config, const RenameOf
   RenameSummary summary;
   QString failure;
   try {
-    summary = engine.run(rows);
+    summary = engine.plan(rows);
   } catch (const RenameFailure& error) {
     failure = error.description();
   }

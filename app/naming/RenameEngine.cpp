@@ -111,14 +111,32 @@ bool longerThan(const QString& name, qsizetype limit) {
 }
 qsizetype byteLength(const QString& name) { return rt::encodePath(name).size(); }
 
+// Renames that succeed unless the name is the folder itself: in a planning run, the run's own
+// view of the folders decides alone, as on disk while nothing else changes them.
+class PlanningFileSystem : public rt::FileSystem {
+ public:
+  explicit PlanningFileSystem(const rt::FileSystem& real) : real_(real) {}
+  bool exists(const QString& path) const override { return real_.exists(path); }
+  bool renameNoReplace(const QString&, const QString& to) override {
+    return !rt::namesFolderItself(QStringView(to).mid(to.lastIndexOf(QLatin1Char('/')) + 1));
+  }
+  bool renameInFolder(const QString&, QStringView, QStringView to) override { return !rt::namesFolderItself(to); }
+  QStringList entryNames(const QString& folder) const override { return real_.entryNames(folder); }
+  qsizetype maxNameLength(const QString& folder) const override { return real_.maxNameLength(folder); }
+
+ private:
+  const rt::FileSystem& real_;
+};
+
 // One run of the operation over a list of rows.
 class Run {
  public:
   Run(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets, RenameQuestions& questions,
       const RenameEngine::PictureReader& reader, std::vector<RenameRow>& rows, JournalWriter* journal,
-      const std::vector<ChosenDate>* dates = nullptr)
+      const std::vector<ChosenDate>* dates = nullptr, bool planning = false)
       : fs_(fs), config_(config), offsets_(offsets), questions_(questions), reader_(reader), rows_(rows),
-        journal_(journal), dates_(dates), suffixPattern_(SuffixPattern(config.Digits(), config.SuffixType())) {}
+        journal_(journal), dates_(dates), planning_(planning),
+        suffixPattern_(SuffixPattern(config.Digits(), config.SuffixType())) {}
 
   RenameSummary execute();
 
@@ -190,6 +208,7 @@ class Run {
   QString failingToName_;
   JournalWriter* journal_;
   const std::vector<ChosenDate>* dates_;
+  bool planning_;  // fs_ renames whatever the view allows: each file is looked for before it first moves
   std::vector<QString> plannedFinals_;  // by move, when journaled
   QString lastEnding_;     // the ending of the last name extensionOf worked out ("." onwards)
   QString lastExtension_;  // and its extension text
@@ -222,7 +241,7 @@ RenameSummary Run::execute() {
     listFolders();
     dropVanishedMembers();
     leaveAloneNamesTooLong();
-    if (journal_ && !moves_.empty()) writeJournal();
+    if (journal_ && !planning_ && !moves_.empty()) writeJournal();
   } catch (...) {
     throw failure(currentError(), rt::currentSystemReason(), {});
   }
@@ -237,7 +256,7 @@ RenameSummary Run::execute() {
     endJournal(JournalOutcome::RolledBack, notRestored);
     throw failure(error, reason, notRestored);
   }
-  rebuildKeys();
+  if (!planning_) rebuildKeys();  // a plan is read for its names
   endJournal(JournalOutcome::Complete, {});
   return summary_;
 }
@@ -495,6 +514,8 @@ bool Run::tryRename(Move& move, QString& name) {
     if (longerThan(name, view.maxNameLength)) {
       throw rt::SystemError(ENAMETOOLONG);
     }
+    // A file missing from its folder fails its first rename on disk.
+    if (planning_ && move.place == Place::Original && !fs_.exists(move.originalKey)) rt::raise(rt::ErrFileNotFound);
     if (!fs_.renameInFolder(folder, textOf(move), name)) {
       ++view.uses[static_cast<size_t>(number)].entries;
       return false;
@@ -583,20 +604,6 @@ void Run::giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& c
 }
 
 // ---- Journal ----
-
-// Renames that always succeed: in the planning run, the run's own view of the folders decides
-// alone, as on disk while nothing else changes them.
-class PlanningFileSystem : public rt::FileSystem {
- public:
-  explicit PlanningFileSystem(const rt::FileSystem& real) : real_(real) {}
-  bool exists(const QString& path) const override { return real_.exists(path); }
-  bool renameNoReplace(const QString&, const QString&) override { return true; }
-  QStringList entryNames(const QString& folder) const override { return real_.entryNames(folder); }
-  qsizetype maxNameLength(const QString& folder) const override { return real_.maxNameLength(folder); }
-
- private:
-  const rt::FileSystem& real_;
-};
 
 // Works the final names out in memory, from the folders as listed (what the dry run shows),
 // and writes the moves with each file's identity before the first move.
@@ -726,4 +733,9 @@ void Run::rebuildKeys() {
 
 RenameSummary RenameEngine::run(std::vector<RenameRow>& rows) {
   return Run(fs_, config_, offsets_, questions_, reader_, rows, journal_, dates_).execute();
+}
+
+RenameSummary RenameEngine::plan(std::vector<RenameRow>& rows) {
+  PlanningFileSystem planning(fs_);
+  return Run(planning, config_, offsets_, questions_, reader_, rows, nullptr, dates_, true).execute();
 }

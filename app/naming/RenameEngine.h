@@ -160,6 +160,14 @@ class RenameEngine {
   // RenameFailure after restoring what it could (see above); the rows match the disk then too.
   RenameSummary run(std::vector<RenameRow>& rows);
 
+  // What run(rows) would do on the file system as it stands, worked out without moving
+  // anything: the rows come out with the names and check boxes run would leave them with
+  // (their keys are left as they were), and the same failure is thrown when run would fail.
+  // The run's own view of the folders decides every rename, as on disk while nothing else
+  // changes them; the file system is only asked for its listings and whether each file to
+  // move is there (a SimulatedFileSystem answers from its listings).
+  RenameSummary plan(std::vector<RenameRow>& rows);
+
   // Journals the next runs in journal (which must outlive them); none by default.
   void setJournal(JournalWriter* journal) { journal_ = journal; }
 

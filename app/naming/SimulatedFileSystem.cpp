@@ -1,5 +1,6 @@
 #include "app/naming/SimulatedFileSystem.h"
 
+#include "runtime/PathCodec.h"
 #include "runtime/RuntimeError.h"
 
 #include <cstring>
@@ -19,11 +20,6 @@ bool sameText(QStringView a, QStringView b) {
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), static_cast<size_t>(a.size()) * sizeof(QChar)) == 0;
 }
 
-// "folder/", "folder/." and "folder/.." name the folders themselves, which exist.
-bool namesFolder(QStringView name) {
-  return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..");
-}
-
 }  // namespace
 
 SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const {
@@ -34,10 +30,6 @@ SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const
     Folder loaded;
     try {
       loaded.listed = listings_.read(real_, key.isEmpty() ? QStringLiteral("/") : key);
-      loaded.names = loaded.listed->index;
-      loaded.present.assign(static_cast<size_t>(loaded.names.size()), 1);
-      // Room for two new names per entry: each file renamed takes a temporary then a final name.
-      loaded.present.reserve(3 * loaded.present.size());
     } catch (const rt::RuntimeError& error) {
       loaded.error = error.number();
     }
@@ -48,10 +40,20 @@ SimulatedFileSystem::Folder& SimulatedFileSystem::folder(QStringView path) const
   return *last_;
 }
 
+void SimulatedFileSystem::Folder::copyListing() {
+  if (copied) return;
+  copied = true;
+  if (!listed) return;  // a folder that could not be read holds nothing
+  names = listed->index;
+  present.assign(static_cast<size_t>(names.size()), 1);
+  // Room for two new names per entry: each file renamed takes a temporary then a final name.
+  present.reserve(3 * present.size());
+}
+
 bool SimulatedFileSystem::exists(const QString& path) const {
   const auto [dir, name] = splitPath(path);
   const Folder& f = folder(dir);
-  return f.holds(name) || (f.error == 0 && namesFolder(name));
+  return f.holds(name) || (f.error == 0 && rt::namesFolderItself(name));  // the folder itself exists
 }
 
 bool SimulatedFileSystem::renameNoReplace(const QString& from, const QString& to) {
@@ -69,9 +71,11 @@ bool SimulatedFileSystem::renameInFolder(const QString& path, QStringView from, 
 
 bool SimulatedFileSystem::rename(Folder& source, QStringView fromName, Folder& target, QStringView toName) {
   if (target.error != 0) rt::raise(target.error);
+  source.copyListing();
+  target.copyListing();
   const qsizetype leaving = source.names.find(fromName);
   if (leaving < 0 || !source.present[static_cast<size_t>(leaving)]) rt::raise(rt::ErrFileNotFound);
-  if (namesFolder(toName)) return false;  // the folder itself: taken
+  if (rt::namesFolderItself(toName)) return false;  // the folder itself: taken
   source.present[static_cast<size_t>(leaving)] = 0;
   const qsizetype taking = target.names.insert(toName);
   if (static_cast<size_t>(taking) == target.present.size()) target.present.push_back(0);

@@ -1,7 +1,8 @@
 #pragma once
 // A file system that only pretends: it answers from the entries the real folders held when it
 // first looked at them and renames in memory. A rename run on it tells exactly what the same
-// run would do on disk (the dry run of the command-line tool), without touching any file.
+// run would do on disk, without touching any file; the plans (RenameEngine::plan) take their
+// listings from it and ask it whether each file is there.
 
 #include "app/naming/FolderListings.h"
 #include "runtime/FileSystem.h"
@@ -34,18 +35,22 @@ class SimulatedFileSystem : public rt::FileSystem {
   qsizetype maxNameLength(const QString& folder) const override { return real_.maxNameLength(folder); }
 
  private:
-  // A folder's names: its listing's, then every name a move gave; a name is there while its
-  // number is present.
+  // A folder's names: its listing's until the first rename in it, then a copy of them and
+  // every name a move gave; a name of the copy is there while its number is present.
   struct Folder {
-    NameIndex names;
-    std::vector<uint8_t> present;  // by name number: 1 while the folder holds the name
     std::shared_ptr<const FolderListings::Listing> listed;  // null when it could not be read
+    NameIndex names;               // the copy, once renamed in
+    std::vector<uint8_t> present;  // by name number of the copy: 1 while the folder holds the name
+    bool copied = false;
     bool moved = false;  // names differ from the listing
     int32_t error = 0;   // the file error the real folder gave, 0 when it was read
     bool holds(QStringView name) const {
+      if (!copied) return listed && listed->index.find(name) >= 0;
       const qsizetype number = names.find(name);
       return number >= 0 && present[static_cast<size_t>(number)];
     }
+    // Makes the copy a rename changes.
+    void copyListing();
   };
   Folder& folder(QStringView path) const;
   static bool rename(Folder& source, QStringView fromName, Folder& target, QStringView toName);

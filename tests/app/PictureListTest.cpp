@@ -317,3 +317,28 @@ TEST(PictureListTest, ADateOutOfRangeMakesThePlanImpossibleAndTheRenameMovesNoth
   EXPECT_THROW(renameOnDisk(list, config), RenameFailure);
   EXPECT_EQ(folder.entries(), QStringList({"early.jpg", "last.jpg"}));
 }
+
+// A file another program renamed since it was listed, here to a case variant of its name: the
+// plan shows every checked row as impossible, for the reason the rename then fails with, and
+// the rename leaves the folder as it was.
+TEST(PictureListTest, AFileGoneSinceItWasListedMakesThePlanFailAsTheRenameDoes) {
+  PictureFolder folder;
+  folder.addPicture(QStringLiteral("a.jpg"), "2014:08:05 01:45:01");
+  folder.addPicture(QStringLiteral("b.jpg"), "2013:01:02 03:04:05");
+  PictureList list;
+  addSorted(list, folder);
+  ASSERT_TRUE(QFile::rename(folder.pathOf(QStringLiteral("a.jpg")), folder.pathOf(QStringLiteral("A.JPG"))));
+  ConfigClass config;
+  const std::vector<RowPlan> plan = list.plan(config, RenameOffsets::fromConfig(config), rt::localFileSystem());
+  try {
+    renameOnDisk(list, config);
+    ADD_FAILURE() << "the rename went through";
+  } catch (const RenameFailure& failure) {
+    ASSERT_EQ(plan.size(), 2u);
+    for (const RowPlan& row : plan) {
+      EXPECT_EQ(row.outcome, RowPlan::Outcome::Impossible);
+      EXPECT_EQ(row.reason, failure.description());
+    }
+  }
+  EXPECT_EQ(folder.entries(), QStringList({"A.JPG", "b.jpg"}));
+}

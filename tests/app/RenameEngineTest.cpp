@@ -61,6 +61,13 @@ RenameSummary renameRows(std::vector<RenameRow>& rows, const ConfigClass& config
   return RenameEngine(fs, config, offsets, questions).run(rows);
 }
 
+// What renameRows would do, worked out from the folders' listings without moving anything.
+RenameSummary planRows(std::vector<RenameRow>& rows, const ConfigClass& config) {
+  SimulatedFileSystem listed(rt::localFileSystem());
+  ScriptedQuestions questions;
+  return RenameEngine(listed, config, {}, questions).plan(rows);
+}
+
 const RenameRow* rowNamed(const std::vector<RenameRow>& rows, const QString& text) {
   for (const RenameRow& row : rows)
     if (row.text == text) return &row;
@@ -336,8 +343,7 @@ TEST(RenameEngine, NamesDifferingOnlyInCaseAreTheSameName) {
   ConfigClass config;
 
   std::vector<RenameRow> planned = listRows(folder, {"A.jpg", "B.JPG", "20110114aa.jpg", "c.jpg"});
-  SimulatedFileSystem simulated(rt::localFileSystem());
-  renameRows(planned, config, simulated);
+  planRows(planned, config);
   EXPECT_EQ(texts(planned), expected);
 
   std::vector<RenameRow> rows = listRows(folder, {"A.jpg", "B.JPG", "20110114aa.jpg", "c.jpg"});
@@ -362,9 +368,7 @@ TEST(RenameEngine, LeavesAloneAFileWhoseNameCannotFit) {
   for (bool simulate : {true, false}) {
     SCOPED_TRACE(simulate);
     std::vector<RenameRow> rows = listRows(folder, {longName, "IMG_1.jpg"});
-    SimulatedFileSystem simulated(rt::localFileSystem());
-    const RenameSummary summary =
-        simulate ? renameRows(rows, config, simulated) : renameRows(rows, config, rt::localFileSystem());
+    const RenameSummary summary = simulate ? planRows(rows, config) : renameRows(rows, config);
     EXPECT_EQ(summary.renamed, 1);
     EXPECT_EQ(summary.skipped, 1);
     ASSERT_EQ(summary.leftAlone.size(), 1u);

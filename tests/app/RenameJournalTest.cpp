@@ -108,11 +108,11 @@ QMap<QString, QByteArray> contentsOf(const PictureFolder& folder) {
 // The folder as the dry run says the rename leaves it.
 QMap<QString, QByteArray> planned(const PictureFolder& folder, std::vector<RenameRow> rows) {
   QMap<QString, QByteArray> before = contentsOf(folder);
-  SimulatedFileSystem simulated(rt::localFileSystem());
+  SimulatedFileSystem listed(rt::localFileSystem());
   ConfigClass config;
   SilentQuestions questions;
   const std::vector<RenameRow> old = rows;
-  RenameEngine(simulated, config, {}, questions).run(rows);
+  RenameEngine(listed, config, {}, questions).plan(rows);
   QMap<QString, QByteArray> after = before;
   for (const RenameRow& row : old) after.remove(row.text);
   for (size_t i = 0; i < rows.size(); ++i) after.insert(rows[i].text, before.value(old[i].text));

@@ -202,7 +202,7 @@ int runRename(const Options& options, bool simulate) {
   // reading instead of opening each file again.
   engine.setPictureReader(listed.list.readings());
   try {
-    const RenameSummary summary = engine.run(rows);
+    const RenameSummary summary = simulate ? engine.plan(rows) : engine.run(rows);
     if (!summary.leftAlone.empty()) {
       markFailed();
       printError(LeftAloneReport(summary.leftAlone));
