@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class FolderListings {
  public:
@@ -23,12 +24,28 @@ class FolderListings {
   // The entries of folder as fs lists them now; raises what fs raised. Listings kept from
   // another file system are dropped.
   std::shared_ptr<const Listing> read(const rt::FileSystem& fs, const QString& folder);
+
+  // A listing read ahead of need, on any thread, for keep(): nothing of a FolderListings is
+  // touched. Empty when the folder could not be read (read() will say why when it is needed)
+  // or may change unseen.
+  struct Ahead {
+    QString folder;
+    rt::FolderStamp stamp;
+    std::shared_ptr<const Listing> listing;
+  };
+  static std::optional<Ahead> readAhead(const rt::FileSystem& fs, const QString& folder);
+  // Whether a listing of folder read from fs is kept (it may be out of date).
+  bool keeps(const rt::FileSystem& fs, const QString& folder) const { return source_ == &fs && kept_.contains(folder); }
+  // Keeps a listing read ahead from fs, for read() to take while the folder stays as it was.
+  void keep(const rt::FileSystem& fs, Ahead ahead);
   void clear() {
     kept_.clear();
     source_ = nullptr;
   }
 
  private:
+  // The listing, read now; raises what fs raised.
+  static std::shared_ptr<const Listing> listed(const rt::FileSystem& fs, const QString& folder);
   struct Kept {
     rt::FolderStamp stamp;  // taken before the listing
     std::shared_ptr<const Listing> listing;

@@ -125,16 +125,42 @@ QString PictureList::add(const QString& given) {
   return add(std::move(path));
 }
 
+// The folders of paths whose listings are not kept yet, each once ("/" for the root).
+QStringList PictureList::foldersToList(const QStringList& paths) const {
+  QStringList folders;
+  QSet<QStringView> seen;
+  QStringView last;
+  for (const QString& path : paths) {
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QStringView part = slash < 0 ? QStringView(u".") : slash == 0 ? QStringView(u"/") : QStringView(path).left(slash);
+    if (part == last) continue;
+    last = part;
+    if (seen.contains(part)) continue;
+    seen.insert(part);
+    const QString folder = rt::absolutePath(part.toString());
+    if (!listings_.keeps(rt::localFileSystem(), folder)) folders.append(folder);
+  }
+  return folders;
+}
+
 std::vector<PictureList::ReadPath> PictureList::read(const QStringList& paths) const {
   std::vector<ReadPath> read(static_cast<size_t>(paths.size()));
   // Not ready: add() reads each file itself.
   const bool reading = PrepareConcurrentReading();
+  // The listings the sort and the plan take next, read first, while the other threads start
+  // on the files.
+  const QStringList folders = foldersToList(paths);
+  std::vector<std::optional<FolderListings::Ahead>> listed(static_cast<size_t>(folders.size()));
   // The jobs only look the list up: it does not change while they run.
-  RunInParallel(read.size(), [&](size_t i) {
-    ReadPath& path = read[i];
+  RunInParallel(listed.size() + read.size(), [&](size_t job) {
+    if (job < listed.size()) {
+      listed[job] = FolderListings::readAhead(rt::localFileSystem(), folders[static_cast<qsizetype>(job)]);
+      return;
+    }
+    ReadPath& path = read[job - listed.size()];
     ErrorHandling::HeldReports held;
     try {
-      path.path = rt::absolutePath(paths[static_cast<qsizetype>(i)]);
+      path.path = rt::absolutePath(paths[static_cast<qsizetype>(job - listed.size())]);
       if (reading && !byPath_.contains(path.path)) readRow(path);
     } catch (...) {
       path.read = true;
@@ -142,6 +168,8 @@ std::vector<PictureList::ReadPath> PictureList::read(const QStringList& paths) c
     }
     path.reports = held.take();
   });
+  for (std::optional<FolderListings::Ahead>& ahead : listed)
+    if (ahead) listings_.keep(rt::localFileSystem(), std::move(*ahead));
   return read;
 }
 

@@ -124,6 +124,7 @@ class PictureList {
   std::vector<RowPlan> plan(const ConfigClass& config, const RenameOffsets& offsets, const rt::FileSystem& fs) const;
 
  private:
+  QStringList foldersToList(const QStringList& paths) const;
   void reindex();
   // The same files at new places (sorted, grouped): their rows' indices anew.
   void renumber();
@@ -135,7 +136,7 @@ class PictureList {
   std::vector<PictureRow> rows_;
   QHash<QString, qsizetype> byPath_;
   QSet<rt::files::FileIdentity> files_;
-  mutable FolderListings listings_;  // a cache: what the last sort or plan read of the folders
+  mutable FolderListings listings_;  // a cache: what the last read, sort or plan read of the folders
 };
 
 // The list order of rows given in their present order by date key and SubSecTimeOriginal
