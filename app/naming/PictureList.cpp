@@ -449,7 +449,7 @@ std::vector<RowPlan> PictureList::plan(const ConfigClass& config, const RenameOf
         continue;
       }
     }
-    plan.date = dates[i].choice;
+    plan.date = std::move(dates[i].choice);
     if (plan.date.name.kind != BaseNameChoice::Kind::Body) plan.date = DateChoice{};
     if (!failure.isEmpty()) {
       plan.outcome = RowPlan::Outcome::Impossible;
@@ -463,8 +463,8 @@ std::vector<RowPlan> PictureList::plan(const ConfigClass& config, const RenameOf
       plan.outcome = RowPlan::Outcome::NotRenamed;  // the run left it checked: it was not moved
       plan.date = DateChoice{};
     } else {
-      plan.newName = rows[i].text;
-      for (const GroupMember& member : rows[i].members) plan.memberNames.append(member.name);
+      plan.newName = std::move(rows[i].text);
+      for (GroupMember& member : rows[i].members) plan.memberNames.append(std::move(member.name));
       plan.outcome = plan.newName == before.text ? RowPlan::Outcome::KeepsName : RowPlan::Outcome::Rename;
     }
   }

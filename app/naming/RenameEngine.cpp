@@ -145,6 +145,7 @@ class Run {
 
   // Reading
   void chooseNames();
+  void chooseName(size_t i);
   std::optional<QString> chooseBaseName(size_t i);
   const QString& extensionOf(const QString& name);
 
@@ -312,24 +313,33 @@ void Run::chooseNames() {
   progress(RenamePhase::Reading, 0);
   int done = 0;
   for (size_t i : checked) {
-    failingFrom_ = rows_[i].key;
-    if (std::optional<QString> base = chooseBaseName(i)) {
-      // A body holding "/" (or NUL) would move the file elsewhere: not a file name.
-      if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(errors::kBadFileName);
-      moves_.push_back(Move{i, *base, rows_[i].key, rows_[i].text, Place::Original,
-                            extensionOf(rows_[i].text), -1, rowFolders_[i], rowNames_[i]});
-      // The other files of the group follow it, under the same base name.
-      for (size_t m = 0; m < rows_[i].members.size(); ++m) {
-        const QString& name = rows_[i].members[m].name;
-        moves_.push_back(Move{i, *base, joinPath(rows_[i].folder, name), name, Place::Original, QString(),
-                              static_cast<int>(m), rowFolders_[i], folders_[rowFolders_[i]].numberOf(name)});
-      }
-    } else {
-      ++summary_.skipped;
+    try {
+      chooseName(i);
+    } catch (...) {
+      failingFrom_ = rows_[i].key;  // the file whose name could not be chosen
+      throw;
     }
     progress(RenamePhase::Reading, ++done);
   }
-  failingFrom_.clear();
+}
+
+void Run::chooseName(size_t i) {
+  std::optional<QString> base = chooseBaseName(i);
+  if (!base) {
+    ++summary_.skipped;
+    return;
+  }
+  // A body holding "/" (or NUL) would move the file elsewhere: not a file name.
+  if (base->contains(QLatin1Char('/')) || base->contains(QChar(0))) rt::raise(errors::kBadFileName);
+  const RenameRow& row = rows_[i];
+  moves_.push_back(Move{i, row.members.empty() ? std::move(*base) : *base, row.key, row.text, Place::Original,
+                        extensionOf(row.text), -1, rowFolders_[i], rowNames_[i]});
+  // The other files of the group follow it, under the same base name.
+  for (size_t m = 0; m < row.members.size(); ++m) {
+    const QString& name = row.members[m].name;
+    moves_.push_back(Move{i, *base, joinPath(row.folder, name), name, Place::Original, QString(),
+                          static_cast<int>(m), rowFolders_[i], folders_[rowFolders_[i]].numberOf(name)});
+  }
 }
 
 // The extension text of a file's new names (NewExtensionText). The extension is read from the
