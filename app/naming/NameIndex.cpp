@@ -59,7 +59,7 @@ size_t NameIndex::slotOf(const Key& key) const {
     const uint32_t held = slots_[slot];
     if (held == 0) return slot;
     const Entry& entry = entries_[held - 1];
-    if (entry.hash == key.hash && entry.length == key.text.size() &&
+    if (entry.hash == key.hash && entry.length == static_cast<size_t>(key.text.size()) &&
         std::memcmp(chars_.data() + entry.offset, key.text.data(),
                     static_cast<size_t>(entry.length) * sizeof(char16_t)) == 0)
       return slot;
@@ -81,8 +81,9 @@ qsizetype NameIndex::insert(QStringView name) {
   keyOf(name, key);
   const size_t slot = slotOf(key);
   if (slots_[slot] != 0) return static_cast<qsizetype>(slots_[slot]) - 1;
-  if (entries_.size() >= UINT32_MAX - 1) throw std::length_error("name index full");
-  entries_.push_back(Entry{key.hash, chars_.size(), key.text.size()});
+  if (entries_.size() >= UINT32_MAX - 1 || chars_.size() + static_cast<size_t>(key.text.size()) > UINT32_MAX)
+    throw std::length_error("name index full");
+  entries_.push_back(Entry{key.hash, static_cast<uint32_t>(chars_.size()), static_cast<uint32_t>(key.text.size())});
   chars_.insert(chars_.end(), key.text.utf16(), key.text.utf16() + key.text.size());
   slots_[slot] = static_cast<uint32_t>(entries_.size());
   return static_cast<qsizetype>(entries_.size()) - 1;

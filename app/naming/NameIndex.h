@@ -33,8 +33,8 @@ class NameIndex {
  private:
   struct Entry {
     size_t hash;
-    size_t offset;  // into chars_
-    qsizetype length;
+    uint32_t offset;  // into chars_
+    uint32_t length;
   };
   struct Key;
   void keyOf(QStringView name, Key& key) const;
