@@ -30,9 +30,19 @@ using ui::Ui;
 
 namespace {
 
-// Files read at once while adding: enough to keep every core busy, few enough that pending
-// events still run every few milliseconds.
-constexpr qsizetype kReadBatch = 1024;
+// Files read at once while adding: about kReadBatchTime of reading at the pace of the batch
+// before, so that pending events still run often when the files come slowly (a network share,
+// a card) and the reading threads start seldom when they come fast. The first batch is small.
+constexpr qsizetype kFirstReadBatch = 256;
+constexpr qsizetype kSmallestReadBatch = 16;
+constexpr qsizetype kLargestReadBatch = 16384;
+constexpr qint64 kReadBatchTime = 50'000'000;  // nanoseconds
+
+qsizetype nextReadBatch(qsizetype files, qint64 nanoseconds) {
+  if (files <= 0) return kFirstReadBatch;
+  const qint64 perFile = std::max<qint64>(1, nanoseconds / files);
+  return static_cast<qsizetype>(std::clamp<qint64>(kReadBatchTime / perFile, kSmallestReadBatch, kLargestReadBatch));
+}
 
 QString pictureFilter() {
   return QStringLiteral("Photos et vidéos|") + FileListRules::AcceptedPatterns() +
@@ -91,11 +101,15 @@ void wMain::runAdditions() {
   };
   try {
     lvwFiles->pictures().setPlanHeld(true);
+    qsizetype batchSize = kFirstReadBatch;
     while (!pending_.isEmpty() && !closeRequested_) {
       // The files of a batch are read at once, on several threads, then added in order.
       QStringList batch;
-      while (!pending_.isEmpty() && batch.size() < kReadBatch) batch.append(pending_.dequeue());
+      while (!pending_.isEmpty() && batch.size() < batchSize) batch.append(pending_.dequeue());
+      QElapsedTimer reading;
+      reading.start();
       std::vector<PictureList::ReadPath> read = lvwFiles->pictures().read(batch);
+      batchSize = nextReadBatch(batch.size(), reading.nsecsElapsed());
       lvwFiles->pictures().reserve(read.size() + static_cast<size_t>(pending_.size()));
       for (size_t i = 0; i < read.size() && !closeRequested_; ++i) {
         if (QString refusal = lvwFiles->pictures().add(std::move(read[i])); !refusal.isEmpty()) refused.append(refusal);
