@@ -45,6 +45,17 @@ void addSorted(PictureList& list, const PictureFolder& folder) {
   list.sort();
 }
 
+// Two pictures, b.jpg shot before a.jpg, listed and sorted.
+struct TwoPictures {
+  PictureFolder folder;
+  PictureList list;
+  TwoPictures() {
+    folder.addPicture(QStringLiteral("a.jpg"), "2014:08:05 01:45:01");
+    folder.addPicture(QStringLiteral("b.jpg"), "2013:01:02 03:04:05");
+    addSorted(list, folder);
+  }
+};
+
 // The camera's clock read 2005-01-01 10:00 when the time really was real.
 void correctClock(ConfigClass& config, rt::DateValue real) {
   config.SetOffsetApply(true);
@@ -169,11 +180,9 @@ class CountingFileSystem : public rt::LocalFileSystem {
 // that appeared since takes its name from the plan. A folder changed just now is read again
 // every time (a change within the same clock tick would not move its times).
 TEST(PictureListTest, PlanReadsAFolderAgainOnlyOnceItChanged) {
-  PictureFolder folder;
-  folder.addPicture(QStringLiteral("a.jpg"), "2014:08:05 01:45:01");
-  folder.addPicture(QStringLiteral("b.jpg"), "2013:01:02 03:04:05");
-  PictureList list;
-  addSorted(list, folder);
+  TwoPictures pictures;
+  PictureFolder& folder = pictures.folder;
+  PictureList& list = pictures.list;
   ConfigClass config;
   const RenameOffsets offsets = RenameOffsets::fromConfig(config);
   CountingFileSystem fs;
@@ -322,11 +331,9 @@ TEST(PictureListTest, ADateOutOfRangeMakesThePlanImpossibleAndTheRenameMovesNoth
 // plan shows every checked row as impossible, for the reason the rename then fails with, and
 // the rename leaves the folder as it was.
 TEST(PictureListTest, AFileGoneSinceItWasListedMakesThePlanFailAsTheRenameDoes) {
-  PictureFolder folder;
-  folder.addPicture(QStringLiteral("a.jpg"), "2014:08:05 01:45:01");
-  folder.addPicture(QStringLiteral("b.jpg"), "2013:01:02 03:04:05");
-  PictureList list;
-  addSorted(list, folder);
+  TwoPictures pictures;
+  PictureFolder& folder = pictures.folder;
+  PictureList& list = pictures.list;
   ASSERT_TRUE(QFile::rename(folder.pathOf(QStringLiteral("a.jpg")), folder.pathOf(QStringLiteral("A.JPG"))));
   ConfigClass config;
   const std::vector<RowPlan> plan = list.plan(config, RenameOffsets::fromConfig(config), rt::localFileSystem());
