@@ -128,6 +128,30 @@ class PlanningFileSystem : public rt::FileSystem {
   const rt::FileSystem& real_;
 };
 
+// The final names files of one body took so far, each file on its own, as the choices that
+// made them: a candidate one of them holds is known to be taken (the view says so) without
+// being written and looked up again. Within a body every file tries the name the file before
+// took, and the name without suffix when that is tried first.
+struct BodyNames {
+  QString extension;     // of the files counted: another extension makes other names
+  bool plain = false;    // the name without suffix is held
+  bool numbered = false;  // the name with suffix number counter is held
+  int32_t counter = 0;
+  bool holds(bool suffixOn, int32_t number, const QString& ending) const {
+    if (ending != extension) return false;
+    return suffixOn ? numbered && number == counter : plain;
+  }
+  void took(bool suffixOn, int32_t number, const QString& ending) {
+    if (ending != extension) *this = BodyNames{ending};
+    if (suffixOn) {
+      numbered = true;
+      counter = number;
+    } else {
+      plain = true;
+    }
+  }
+};
+
 // One run of the operation over a list of rows.
 class Run {
  public:
@@ -215,6 +239,7 @@ class Run {
   QString lastExtension_;  // and its extension text
   bool extensionKnown_ = false;
   QString suffixPattern_;
+  BodyNames bodyNames_;  // of the body the last group took its names under
 };
 
 QString& Run::textOf(const Move& move) {
@@ -582,11 +607,16 @@ bool Run::groupFree(size_t first, size_t end, bool suffixOn, int32_t counter) co
 // the next number. Until the whole group has its names, its files count as under temporary
 // names: a failure puts them all back under their old names.
 void Run::giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& counter) {
-  if (moves_[first].baseName != lastBase) counter = config_.IsSuffix() ? config_.StartNum() : 1;
+  if (moves_[first].baseName != lastBase) {
+    counter = config_.IsSuffix() ? config_.StartNum() : 1;
+    bodyNames_ = BodyNames{};
+  }
   lastBase = moves_[first].baseName;
   bool suffixOn = config_.IsSuffix();
+  const bool single = end - first == 1;
   for (;;) {
-    bool done = end - first == 1 || groupFree(first, end, suffixOn, counter);
+    bool done = single ? !bodyNames_.holds(suffixOn, counter, moves_[first].extension)
+                       : groupFree(first, end, suffixOn, counter);
     for (size_t i = first; done && i < end; ++i) {
       Move& move = moves_[i];
       QString name = finalName(move, suffixOn, counter);
@@ -611,6 +641,8 @@ void Run::giveFinalNames(size_t first, size_t end, QString& lastBase, int32_t& c
     ++summary_.renamed;
   }
   rows_[moves_[first].row].checked = false;
+  if (single) bodyNames_.took(suffixOn, counter, moves_[first].extension);
+  else bodyNames_ = BodyNames{};
 }
 
 // ---- Journal ----

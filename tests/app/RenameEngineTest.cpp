@@ -329,6 +329,28 @@ QStringList texts(const std::vector<RenameRow>& rows) {
 
 }  // namespace
 
+// Files of one date with another extension make other names: each extension takes the free
+// names in turn, the number going on across them. The plan gives the same names.
+TEST(RenameEngine, FilesOfOneDateWithAnotherExtensionTakeTheirOwnNames) {
+  const QStringList files{"a.jpg", "b.jpeg", "c.jpg", "d.jpeg", "e.jpg"};
+  const QStringList plain{"20240315.jpg", "20240315.jpeg", "20240315AA.jpg", "20240315AA.jpeg", "20240315AB.jpg"};
+  const QStringList numbered{"20240315AA.jpg", "20240315AA.jpeg", "20240315AB.jpg", "20240315AB.jpeg",
+                             "20240315AC.jpg"};
+  for (bool isSuffix : {false, true}) {
+    SCOPED_TRACE(isSuffix);
+    PictureFolder folder;
+    for (int i = 0; i < files.size(); ++i) folder.addPicture(files[i], QStringLiteral("2024:03:15 1%1:00:00").arg(i).toLatin1());
+    ConfigClass config;
+    config.SetIsSuffix(isSuffix);
+    std::vector<RenameRow> planned = listRows(folder, files);
+    planRows(planned, config);
+    std::vector<RenameRow> rows = listRows(folder, files);
+    renameRows(rows, config);
+    EXPECT_EQ(texts(rows), isSuffix ? numbered : plain);
+    EXPECT_EQ(texts(planned), texts(rows));
+  }
+}
+
 // Names that differ only in letter case are one name, against the folder and the list, in
 // both passes; a file may take a case variant of its own old name; the dry run agrees.
 TEST(RenameEngine, NamesDifferingOnlyInCaseAreTheSameName) {
