@@ -53,3 +53,12 @@ class FolderListings {
   QHash<QString, Kept> kept_;
   const rt::FileSystem* source_ = nullptr;  // the file system kept_ was read from
 };
+
+// Folders whose listings are kept as FolderListings (a SimulatedFileSystem's): a plan counts a
+// folder's entries through the listing's own index rather than looking each entry up again.
+class ListedFolders {
+ public:
+  virtual ~ListedFolders() = default;
+  // The folder's listing ("/" for the root); raises what reading it raised.
+  virtual std::shared_ptr<const FolderListings::Listing> listing(const QString& folder) const = 0;
+};

@@ -426,6 +426,7 @@ std::vector<RowPlan> PictureList::plan(const ConfigClass& config, const RenameOf
   SilentQuestions questions;
   RenameEngine engine(simulated, config, offsets, questions);
   engine.setChosenDates(&dates);
+  engine.setListedFolders(&simulated);
   RenameSummary summary;
   QString failure;
   try {

@@ -3,6 +3,7 @@
 #include "app/common/ErrorNumbers.h"
 #include "app/naming/BaseName.h"
 #include "app/naming/CaseFolding.h"
+#include "app/naming/FolderListings.h"
 #include "app/naming/FutureName.h"
 #include "app/naming/JournalStore.h"
 #include "app/naming/NameIndex.h"
@@ -50,6 +51,7 @@ struct Move {
   size_t folder = 0;  // index of its folder's view
   qsizetype name = 0;  // the number of its present name in its folder's view
   bool named = false;  // it took a final name (its group may not have all of its names yet)
+  bool listed = false;  // planning from listings: its folder's listing holds its old name as it is
 };
 
 // The texts one after the other, in one allocation.
@@ -157,9 +159,9 @@ class Run {
  public:
   Run(rt::FileSystem& fs, const ConfigClass& config, RenameOffsets offsets, RenameQuestions& questions,
       const RenameEngine::PictureReader& reader, std::vector<RenameRow>& rows, JournalWriter* journal,
-      const std::vector<ChosenDate>* dates = nullptr, bool planning = false)
+      const std::vector<ChosenDate>* dates = nullptr, bool planning = false, const ListedFolders* listed = nullptr)
       : fs_(fs), config_(config), offsets_(offsets), questions_(questions), reader_(reader), rows_(rows),
-        journal_(journal), dates_(dates), planning_(planning),
+        journal_(journal), dates_(dates), planning_(planning), listed_(listed),
         suffixPattern_(SuffixPattern(config.Digits(), config.SuffixType())) {}
 
   RenameSummary execute();
@@ -175,6 +177,8 @@ class Run {
 
   // Before moving
   void listFolders();
+  void countListing(FolderView& view, size_t folder, const FolderListings::Listing& listing);
+  bool present(const Move& move) const;
   void dropVanishedMembers();
   void leaveAloneNamesTooLong();
   std::optional<QString> nameTooLong(const Move& move);
@@ -234,6 +238,7 @@ class Run {
   JournalWriter* journal_;
   const std::vector<ChosenDate>* dates_;
   bool planning_;  // fs_ renames whatever the view allows: each file is looked for before it first moves
+  const ListedFolders* listed_;  // when planning, the listings the folders are counted from (or none)
   std::vector<QString> plannedFinals_;  // by move, when journaled
   QString lastEnding_;     // the ending of the last name extensionOf worked out ("." onwards)
   QString lastExtension_;  // and its extension text
@@ -420,15 +425,40 @@ void Run::listFolders() {
     if (view.listed) continue;
     failingFrom_ = rows_[move.row].key;
     const QString folder = view.path.isEmpty() ? QStringLiteral("/") : view.path;  // keys are folder + "/" + text
-    const QStringList entries = fs_.entryNames(folder);
-    const qsizetype room = view.names.size() + entries.size() + 2 * movesIn[move.folder];
-    view.names.reserve(room);
-    view.uses.reserve(static_cast<size_t>(room));
-    for (const QString& name : entries) ++view.uses[static_cast<size_t>(view.numberOf(name))].entries;
+    if (planning_ && listed_) {
+      const std::shared_ptr<const FolderListings::Listing> listing = listed_->listing(folder);
+      const qsizetype room = view.names.size() + listing->names.size() + 2 * movesIn[move.folder];
+      view.names.reserve(room);
+      view.uses.reserve(static_cast<size_t>(room));
+      countListing(view, move.folder, *listing);
+    } else {
+      const QStringList entries = fs_.entryNames(folder);
+      const qsizetype room = view.names.size() + entries.size() + 2 * movesIn[move.folder];
+      view.names.reserve(room);
+      view.uses.reserve(static_cast<size_t>(room));
+      for (const QString& name : entries) ++view.uses[static_cast<size_t>(view.numberOf(name))].entries;
+    }
     view.maxNameLength = fs_.maxNameLength(folder);
     view.listed = true;
   }
   failingFrom_.clear();
+}
+
+// The entries of the folder's listing, counted in its view: the files to move first, each
+// looked up as it is in the listing's index (most entries are such files, and the lookup also
+// tells whether the file is there), then the entries none of them matched, by name.
+void Run::countListing(FolderView& view, size_t folder, const FolderListings::Listing& listing) {
+  std::vector<uint8_t> matched(static_cast<size_t>(listing.index.size()), 0);
+  for (Move& move : moves_) {
+    if (move.folder != folder) continue;
+    const qsizetype entry = listing.index.find(textOf(move));
+    if (entry < 0 || matched[static_cast<size_t>(entry)]) continue;
+    matched[static_cast<size_t>(entry)] = 1;
+    ++view.uses[static_cast<size_t>(move.name)].entries;
+    move.listed = true;
+  }
+  for (qsizetype entry = 0; entry < listing.index.size(); ++entry)
+    if (!matched[static_cast<size_t>(entry)]) ++view.uses[static_cast<size_t>(view.numberOf(listing.index.name(entry)))].entries;
 }
 
 // A member of a group that is no longer in its folder (a sidecar deleted since the list was
@@ -550,7 +580,7 @@ bool Run::tryRename(Move& move, QString& name) {
       throw rt::SystemError(ENAMETOOLONG);
     }
     // A file missing from its folder fails its first rename on disk.
-    if (planning_ && move.place == Place::Original && !fs_.exists(move.originalKey)) rt::raise(rt::ErrFileNotFound);
+    if (planning_ && move.place == Place::Original && !present(move)) rt::raise(rt::ErrFileNotFound);
     if (!fs_.renameInFolder(folder, textOf(move), name)) {
       ++view.uses[static_cast<size_t>(number)].entries;
       return false;
@@ -565,6 +595,10 @@ bool Run::tryRename(Move& move, QString& name) {
     throw;
   }
 }
+
+// Planning: whether the move's file is in its folder under its old name, as a rename on disk
+// would find it.
+bool Run::present(const Move& move) const { return listed_ ? move.listed : fs_.exists(move.originalKey); }
 
 void Run::moveToTemporaryNames() {
   total_ = static_cast<int>(moves_.size());
@@ -779,5 +813,5 @@ RenameSummary RenameEngine::run(std::vector<RenameRow>& rows) {
 
 RenameSummary RenameEngine::plan(std::vector<RenameRow>& rows) {
   PlanningFileSystem planning(fs_);
-  return Run(planning, config_, offsets_, questions_, reader_, rows, nullptr, dates_, true).execute();
+  return Run(planning, config_, offsets_, questions_, reader_, rows, nullptr, dates_, true, listedFolders_).execute();
 }

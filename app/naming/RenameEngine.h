@@ -76,6 +76,7 @@
 #include <vector>
 
 class JournalWriter;
+class ListedFolders;
 struct ChosenDate;
 
 // The text put in front of a file's name while the operation runs.
@@ -168,6 +169,11 @@ class RenameEngine {
   // move is there (a SimulatedFileSystem answers from its listings).
   RenameSummary plan(std::vector<RenameRow>& rows);
 
+  // Lets the next plans count each folder's entries through the listings folders holds (the
+  // simulation the plan is made on) and take from them whether each file is there; folders
+  // must outlive the plans.
+  void setListedFolders(const ListedFolders* folders) { listedFolders_ = folders; }
+
   // Journals the next runs in journal (which must outlive them); none by default.
   void setJournal(JournalWriter* journal) { journal_ = journal; }
 
@@ -184,4 +190,5 @@ class RenameEngine {
   JournalWriter* journal_ = nullptr;
   PictureReader reader_;
   const std::vector<ChosenDate>* dates_ = nullptr;
+  const ListedFolders* listedFolders_ = nullptr;
 };

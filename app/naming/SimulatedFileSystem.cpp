@@ -88,6 +88,12 @@ bool SimulatedFileSystem::rename(Folder& source, QStringView fromName, Folder& t
   return true;
 }
 
+std::shared_ptr<const FolderListings::Listing> SimulatedFileSystem::listing(const QString& path) const {
+  const Folder& f = folder(path);
+  if (f.error != 0) rt::raise(f.error);
+  return f.listed;
+}
+
 QStringList SimulatedFileSystem::entryNames(const QString& path) const {
   const Folder& f = folder(path);
   if (f.error != 0) rt::raise(f.error);

@@ -15,7 +15,7 @@
 #include <unordered_map>
 #include <vector>
 
-class SimulatedFileSystem : public rt::FileSystem {
+class SimulatedFileSystem : public rt::FileSystem, public ListedFolders {
  public:
   // Folders are read from real on first use, through listings when given (which then keeps
   // them for the next simulation, see FolderListings); real and listings must outlive this.
@@ -33,6 +33,8 @@ class SimulatedFileSystem : public rt::FileSystem {
   QStringList entryNames(const QString& folder) const override;
   // What the real folder says.
   qsizetype maxNameLength(const QString& folder) const override { return real_.maxNameLength(folder); }
+  // The folder's listing as first read; raises what the real folder raised.
+  std::shared_ptr<const FolderListings::Listing> listing(const QString& folder) const override;
 
  private:
   // A folder's names: its listing's until the first rename in it, then a copy of them and

@@ -65,7 +65,9 @@ RenameSummary renameRows(std::vector<RenameRow>& rows, const ConfigClass& config
 RenameSummary planRows(std::vector<RenameRow>& rows, const ConfigClass& config) {
   SimulatedFileSystem listed(rt::localFileSystem());
   ScriptedQuestions questions;
-  return RenameEngine(listed, config, {}, questions).plan(rows);
+  RenameEngine engine(listed, config, {}, questions);
+  engine.setListedFolders(&listed);
+  return engine.plan(rows);
 }
 
 const RenameRow* rowNamed(const std::vector<RenameRow>& rows, const QString& text) {

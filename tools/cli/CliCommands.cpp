@@ -197,7 +197,8 @@ int runRename(const Options& options, bool simulate) {
   TerminalQuestions questions;
   RenameEngine engine(fs, CurrentConfig(), RenameOffsets::fromConfig(CurrentConfig()), questions);
   JournalWriter journal;
-  if (!simulate) engine.setJournal(&journal);
+  if (simulate) engine.setListedFolders(&simulated);
+  else engine.setJournal(&journal);
   // Every picture was read while the list was built, a moment ago: the engine takes that
   // reading instead of opening each file again.
   engine.setPictureReader(listed.list.readings());
