@@ -425,19 +425,15 @@ void Run::listFolders() {
     if (view.listed) continue;
     failingFrom_ = rows_[move.row].key;
     const QString folder = view.path.isEmpty() ? QStringLiteral("/") : view.path;  // keys are folder + "/" + text
-    if (planning_ && listed_) {
-      const std::shared_ptr<const FolderListings::Listing> listing = listed_->listing(folder);
-      const qsizetype room = view.names.size() + listing->names.size() + 2 * movesIn[move.folder];
-      view.names.reserve(room);
-      view.uses.reserve(static_cast<size_t>(room));
-      countListing(view, move.folder, *listing);
-    } else {
-      const QStringList entries = fs_.entryNames(folder);
-      const qsizetype room = view.names.size() + entries.size() + 2 * movesIn[move.folder];
-      view.names.reserve(room);
-      view.uses.reserve(static_cast<size_t>(room));
-      for (const QString& name : entries) ++view.uses[static_cast<size_t>(view.numberOf(name))].entries;
-    }
+    std::shared_ptr<const FolderListings::Listing> listing;
+    QStringList entries;
+    if (planning_ && listed_) listing = listed_->listing(folder);
+    else entries = fs_.entryNames(folder);
+    const qsizetype room = view.names.size() + (listing ? listing->index.size() : entries.size()) + 2 * movesIn[move.folder];
+    view.names.reserve(room);
+    view.uses.reserve(static_cast<size_t>(room));
+    if (listing) countListing(view, move.folder, *listing);
+    for (const QString& name : entries) ++view.uses[static_cast<size_t>(view.numberOf(name))].entries;
     view.maxNameLength = fs_.maxNameLength(folder);
     view.listed = true;
   }
